@@ -1,4 +1,5 @@
 #pragma once
+// The application object: one run from the command line to the chosen notice.
 #include "app/WinApp.h"
 
 class CQuenmarApp : public CWinApp {

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Figures, not tests: the cost of a silent Quenmar.exe run against two reference
+# programs built the same way, and the shipped exe's size and import table.
+#
+#   scripts/benchmark.sh [runs]     (default 41 runs of each program per scenario)
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root="$PWD"
+scripts/setup.sh || exit 1
+. scripts/wine-env.sh
+
+for preset in win32 win64; do
+    [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset" >/dev/null || exit 1
+    cmake --build --preset "$preset" --target Quenmar bench_empty bench_common_controls \
+        $([ "$preset" = win64 ] && echo silent_path_benchmark) >/dev/null ||
+        { echo "build of $preset failed" >&2; exit 1; }
+done
+
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+trap 'wine_stop' EXIT
+wine_prefix_init "$root/build/wine-bench/prefix"
+"$WINE" "$root/build/win64/bin/silent_path_benchmark.exe" "${1:-41}" | tr -d '\r'
+
+exe="$root/build/win32/bin/Quenmar.exe"
+echo
+echo "shipped exe: $exe"
+echo "  size: $(stat -c %s "$exe") bytes (goal: at most $((128 * 1024)))"
+for ref in bench_empty bench_common_controls; do
+    echo "  $ref.exe (same build): $(stat -c %s "$root/build/win32/bin/$ref.exe") bytes"
+done
+echo "  imports:"
+i686-w64-mingw32-objdump -p "$exe" | awk '
+    /DLL Name:/ { dll = $3; next }
+    dll && /^\t[0-9a-f]+ +[0-9]+ +[A-Za-z_]/ { names[dll] = names[dll] " " $3 }
+    END { for (d in names) printf "    %s:%s\n", d, names[d] }' | sort

@@ -1,0 +1,385 @@
+// The real Quenmar.exe under Wine: emulated Windows versions, the real registry,
+// a virtual display. Each case starts the exe with an exact command line.
+#include "QuenmarDriver.h"
+#include "RegistrySnapshot.h"
+#include "WineSystem.h"
+
+#include <gtest/gtest.h>
+#include <oleauto.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+EmulatedWindows Windows(DWORD major, DWORD minor, DWORD build, WORD sp,
+                        const wchar_t* type = L"WinNT") {
+    EmulatedWindows w;
+    w.major = major;
+    w.minor = minor;
+    w.build = build;
+    w.servicePackMajor = sp;
+    w.servicePackText = sp ? L"Service Pack " + std::to_wstring(sp) : L"";
+    w.productType = type;
+    return w;
+}
+const EmulatedWindows kXpSp3 = Windows(5, 1, 2600, 3);
+const EmulatedWindows kVistaSp1 = Windows(6, 0, 6001, 1);
+const EmulatedWindows kVistaSp2 = Windows(6, 0, 6002, 2);
+const EmulatedWindows kWin7Sp0 = Windows(6, 1, 7600, 0);
+const EmulatedWindows kWin7Sp1 = Windows(6, 1, 7601, 1);
+const EmulatedWindows kWin8 = Windows(6, 2, 9200, 0);
+const EmulatedWindows kWin81 = Windows(6, 3, 9600, 0);
+const EmulatedWindows kWin10 = Windows(10, 0, 19045, 0);
+const EmulatedWindows kServer2008Sp1 = Windows(6, 0, 6001, 1, L"ServerNT");
+const EmulatedWindows kServer2012 = Windows(6, 2, 9200, 0, L"ServerNT");
+const EmulatedWindows kServer2019 = Windows(10, 0, 17763, 0, L"ServerNT");
+
+struct Wording {
+    const wchar_t* line1;
+    const wchar_t* line2;
+};
+const Wording kTemplate{L"お使いの Windows には最新のサービスパックが準備されています。",
+                        L"最新のサービスパックをインストールして下さい。"};
+const Wording kWin10Text{L"Windows 10 は、サポート対象外です。",
+                         L"動作保証・サポート等は、ご対応致しかねますのでご了承下さい。"};
+const Wording kWin8Installer{L"お使いの Windows 8 はサポート対象外です。",
+                             L"インストール前に Windows 8.1 にアップデートすることを推奨します。"};
+const Wording kWin8Text{L"お使いの Windows 8 はサポート対象外です。",
+                        L"Windows 8.1 にアップデートすることを推奨します。"};
+const Wording kInstallerText{L"お使いのWindowsのサービスパックはサポート対象外です。",
+                             L"インストール前にサービスパックを最新にすることを推奨します。"};
+const Wording kEndOfSupport{L"マイクロソフト社は、2017 年 4 月 11 日 をもって",
+                            L"「Windows Vista」 の製品サポートを終了しました。"};
+
+enum class History { None, ShownNow, ShownTwoDaysAgo };
+enum class Expect { Nothing, ServicePack, EndOfSupport };
+
+// The time-stamp text the program itself would write for `date`.
+std::string StampText(DATE date) {
+    BSTR text = nullptr;
+    if (VarBstrFromDate(date, LOCALE_USER_DEFAULT, 0, &text) != S_OK)
+        return "Invalid DateTime";
+    char narrow[256] = {};
+    WideCharToMultiByte(CP_THREAD_ACP, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
+    SysFreeString(text);
+    return narrow;
+}
+
+DATE NowAsDate() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    now.wMilliseconds = 0;
+    DATE date = 0;
+    SystemTimeToVariantTime(&now, &date);
+    return date;
+}
+
+void SetReportTime(const std::string& keyPath, const std::string& text) {
+    HKEY h;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0,
+                                             KEY_ALL_ACCESS, nullptr, &h, nullptr));
+    RegSetValueExA(h, "ReportQuenmar", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(h);
+}
+
+bool ParsesAsDate(const std::string& text) {
+    wchar_t wide[256] = {};
+    MultiByteToWideChar(CP_THREAD_ACP, 0, text.c_str(), -1, wide, 256);
+    DATE date;
+    return VarDateFromStr(wide, LOCALE_USER_DEFAULT, 0, &date) == S_OK;
+}
+
+std::string ToCodePage932(const wchar_t* text) {
+    char narrow[512] = {};
+    WideCharToMultiByte(932, 0, text, -1, narrow, sizeof(narrow), nullptr, nullptr);
+    return narrow;
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override { m_keyPath = UniqueTestKeyPath(); }
+    void TearDown() override { DeleteTestKey("Software\\QuenmarTest"); }
+
+    std::string m_keyPath;
+};
+
+void ExpectServicePackLook(const NoticeWindow& notice, const Wording& wording) {
+    EXPECT_EQ(L"お知らせ", notice.caption);
+    EXPECT_EQ(wording.line1, notice.line1);
+    EXPECT_EQ(wording.line2, notice.line2);
+    EXPECT_TRUE(notice.hasWarningIcon);
+    EXPECT_FALSE(notice.checkBoxVisible);
+    EXPECT_TRUE(notice.topmost);
+    EXPECT_TRUE(notice.toolWindow);
+    EXPECT_TRUE(notice.centred);
+}
+
+void ExpectEndOfSupportLook(const NoticeWindow& notice) {
+    EXPECT_EQ(L"重要なお知らせ", notice.caption);
+    EXPECT_EQ(kEndOfSupport.line1, notice.line1);
+    EXPECT_EQ(kEndOfSupport.line2, notice.line2);
+    EXPECT_FALSE(notice.hasWarningIcon);
+    EXPECT_FALSE(notice.checkBoxVisible);
+    EXPECT_FALSE(notice.topmost);
+    EXPECT_TRUE(notice.toolWindow);
+    EXPECT_TRUE(notice.centred);
+}
+} // namespace
+
+struct DecisionCase {
+    const char* name;
+    EmulatedWindows windows;
+    const char* switches; // the key path, when used, goes first
+    bool withKeyPath;
+    History history;
+    Expect expect;
+    Wording wording;
+};
+
+class EndToEndDecision : public EndToEnd, public ::testing::WithParamInterface<DecisionCase> {};
+
+TEST_P(EndToEndDecision, RealExeShowsWhatTheDecisionSays) {
+    const DecisionCase& c = GetParam();
+    ScopedEmulatedWindows emulated(c.windows);
+    std::string before;
+    if (c.history == History::ShownNow)
+        SetReportTime(m_keyPath, StampText(NowAsDate()));
+    if (c.history == History::ShownTwoDaysAgo)
+        SetReportTime(m_keyPath, StampText(NowAsDate() - 2.0));
+    if (c.history != History::None)
+        ASSERT_TRUE(ReadHistoryValue(m_keyPath, "ReportQuenmar", before));
+
+    std::string args = c.withKeyPath ? "\"" + m_keyPath + "\"" : "";
+    if (*c.switches)
+        args += (args.empty() ? "" : " ") + std::string(c.switches);
+    QuenmarRun run(args);
+    ASSERT_TRUE(run.Started());
+    NoticeWindow notice;
+    const bool shown = run.WaitForNotice(notice);
+    ASSERT_EQ(c.expect != Expect::Nothing, shown);
+    if (c.expect == Expect::ServicePack) {
+        ExpectServicePackLook(notice, c.wording);
+        std::string report;
+        // Recorded before the dialog opened, so already there while it is on screen.
+        EXPECT_EQ(c.withKeyPath, ReadHistoryValue(m_keyPath, "ReportQuenmar", report));
+        run.Close(notice, CloseBy::Button);
+    } else if (c.expect == Expect::EndOfSupport) {
+        ExpectEndOfSupportLook(notice);
+        run.Close(notice, CloseBy::Button);
+    }
+    ASSERT_TRUE(run.WaitForExit());
+
+    std::string after, show;
+    const bool hasReport = ReadHistoryValue(m_keyPath, "ReportQuenmar", after);
+    if (c.expect == Expect::ServicePack && c.withKeyPath) {
+        ASSERT_TRUE(hasReport);
+        EXPECT_TRUE(ParsesAsDate(after.c_str()));
+        EXPECT_NE(before, after);
+    } else if (c.history == History::None) {
+        EXPECT_FALSE(KeyExists(m_keyPath)); // nothing written, not even the key
+    } else {
+        EXPECT_EQ(before, after); // read, never rewritten
+    }
+    EXPECT_FALSE(ReadHistoryValue(m_keyPath, "ShowQuenmar", show));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DecisionTable, EndToEndDecision,
+    ::testing::Values(
+        DecisionCase{"VistaWorkstationGetsEndOfSupport", kVistaSp2, "", true, History::None,
+                     Expect::EndOfSupport, {}},
+        DecisionCase{"VistaWithVGetsNothing", kVistaSp1, "/V", true, History::None,
+                     Expect::Nothing, {}},
+        DecisionCase{"VistaIgnoresForce", kVistaSp2, "/N -i -e -t", true, History::None,
+                     Expect::EndOfSupport, {}},
+        DecisionCase{"ForceOnCurrentCodeEmptyKey", kWin7Sp1, "-N", false, History::None,
+                     Expect::ServicePack, kTemplate},
+        DecisionCase{"ForceSkipsHistory", kWin7Sp0, "/n", true, History::ShownNow,
+                     Expect::ServicePack, kTemplate},
+        DecisionCase{"Windows8Wording", kWin8, "", true, History::ShownNow, Expect::ServicePack,
+                     kWin8Text},
+        DecisionCase{"Windows8InstallerWording", kWin8, "/I", false, History::None,
+                     Expect::ServicePack, kWin8Installer},
+        DecisionCase{"Windows8WithE", kWin8, "/E", true, History::None, Expect::Nothing, {}},
+        DecisionCase{"Windows10WithT", kWin10, "/T", true, History::ShownNow,
+                     Expect::ServicePack, kWin10Text},
+        DecisionCase{"Windows10WithoutT", kWin10, "", true, History::None, Expect::Nothing, {}},
+        DecisionCase{"Server10WithTAndInstaller", kServer2019, "-t /I", false, History::None,
+                     Expect::ServicePack, kWin10Text},
+        DecisionCase{"Windows81WithEAndT", kWin81, "/E /T", true, History::None,
+                     Expect::Nothing, {}},
+        DecisionCase{"Server2012Current", kServer2012, "", true, History::None, Expect::Nothing,
+                     {}},
+        DecisionCase{"OldLevelEmptyKeyPath", kWin7Sp0, "", false, History::None,
+                     Expect::ServicePack, kTemplate},
+        DecisionCase{"OldLevelNoHistory", kWin7Sp0, "", true, History::None,
+                     Expect::ServicePack, kTemplate},
+        DecisionCase{"OldLevelInstallerWording", kServer2008Sp1, "/I", true, History::None,
+                     Expect::ServicePack, kInstallerText},
+        DecisionCase{"OldLevelShownRecently", kWin7Sp0, "/I", true, History::ShownNow,
+                     Expect::Nothing, {}},
+        DecisionCase{"OldLevelShownTwoDaysAgo", kXpSp3, "", true, History::ShownTwoDaysAgo,
+                     Expect::ServicePack, kTemplate}),
+    [](const ::testing::TestParamInfo<DecisionCase>& info) { return info.param.name; });
+
+TEST_F(EndToEnd, KeyPathsWithSpacesAndDoubleByteCharacters) {
+    ScopedEmulatedWindows emulated(kWin7Sp0);
+    // ソ (0x83 0x5C) ends the path: its trail byte is a backslash in code page 932.
+    for (const std::wstring& tail : {std::wstring(L"With Spaces\\Key Name"),
+                                     std::wstring(L"製品 キー\\表示ソ")}) {
+        const std::string keyPath = m_keyPath + "\\" + ToCodePage932(tail.c_str());
+        SCOPED_TRACE(keyPath);
+        QuenmarRun run("/I \"" + keyPath + "\"");
+        NoticeWindow notice;
+        ASSERT_TRUE(run.WaitForNotice(notice));
+        run.Close(notice, CloseBy::Button);
+        ASSERT_TRUE(run.WaitForExit());
+        std::string report;
+        EXPECT_TRUE(ReadHistoryValue(keyPath, "ReportQuenmar", report));
+    }
+}
+
+TEST_F(EndToEnd, EveryWayOfClosingEndsTheRunWithoutSuppressTime) {
+    ScopedEmulatedWindows emulated(kWin7Sp0);
+    for (CloseBy how : {CloseBy::Button, CloseBy::Escape, CloseBy::CloseBox}) {
+        SCOPED_TRACE(static_cast<int>(how));
+        QuenmarRun run("\"" + m_keyPath + "\" -N");
+        NoticeWindow notice;
+        ASSERT_TRUE(run.WaitForNotice(notice));
+        run.Close(notice, how);
+        EXPECT_TRUE(run.WaitForExit(10000));
+        std::string show;
+        EXPECT_FALSE(ReadHistoryValue(m_keyPath, "ShowQuenmar", show));
+    }
+}
+
+TEST_F(EndToEnd, TickedCheckBoxWritesSuppressTimeEvenWhenHidden) {
+    ScopedEmulatedWindows emulated(kWin7Sp0);
+    QuenmarRun run("\"" + m_keyPath + "\"");
+    NoticeWindow notice;
+    ASSERT_TRUE(run.WaitForNotice(notice));
+    EXPECT_FALSE(notice.checkBoxVisible);
+    run.Close(notice, CloseBy::TickedHiddenBoxThenButton);
+    ASSERT_TRUE(run.WaitForExit());
+    std::string show, report;
+    DWORD type = 0;
+    ASSERT_TRUE(ReadHistoryValue(m_keyPath, "ShowQuenmar", show, &type));
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
+    ASSERT_FALSE(show.empty());
+    EXPECT_EQ('\0', show.back()); // the text and exactly one NUL
+    show.pop_back();
+    EXPECT_EQ(std::string::npos, show.find('\0'));
+    EXPECT_TRUE(ParsesAsDate(show));
+    EXPECT_TRUE(ReadHistoryValue(m_keyPath, "ReportQuenmar", report));
+}
+
+TEST_F(EndToEnd, OnceADayAcrossTwoRuns) {
+    ScopedEmulatedWindows emulated(kWin7Sp0);
+    {
+        QuenmarRun first("\"" + m_keyPath + "\"");
+        NoticeWindow notice;
+        ASSERT_TRUE(first.WaitForNotice(notice));
+        first.Close(notice, CloseBy::Button);
+        ASSERT_TRUE(first.WaitForExit());
+    }
+    QuenmarRun second("\"" + m_keyPath + "\"");
+    NoticeWindow notice;
+    EXPECT_FALSE(second.WaitForNotice(notice));
+    EXPECT_TRUE(second.WaitForExit());
+}
+
+TEST_F(EndToEnd, EndOfSupportNoticeReadsAndWritesNoHistory) {
+    ScopedEmulatedWindows emulated(kVistaSp1);
+    SetReportTime(m_keyPath, "not a date"); // would make a service-pack notice due
+    QuenmarRun run("\"" + m_keyPath + "\"");
+    NoticeWindow notice;
+    ASSERT_TRUE(run.WaitForNotice(notice));
+    ExpectEndOfSupportLook(notice);
+    run.Close(notice, CloseBy::TickedHiddenBoxThenButton);
+    ASSERT_TRUE(run.WaitForExit());
+    std::string report, show;
+    ASSERT_TRUE(ReadHistoryValue(m_keyPath, "ReportQuenmar", report));
+    EXPECT_STREQ("not a date", report.c_str());
+    EXPECT_FALSE(ReadHistoryValue(m_keyPath, "ShowQuenmar", show));
+}
+
+TEST_F(EndToEnd, SilentRunEndsAtOnceWithExitStatusZero) {
+    ScopedEmulatedWindows emulated(kWin10);
+    QuenmarRun run("\"" + m_keyPath + "\"");
+    NoticeWindow notice;
+    EXPECT_FALSE(run.WaitForNotice(notice, 5000));
+    ASSERT_TRUE(run.WaitForExit());
+    ProcessResult again = RunProcess("\"" + QuenmarExePath() + "\" \"" + m_keyPath + "\"");
+    ASSERT_TRUE(again.finished);
+    EXPECT_EQ(0u, again.exitCode);
+    EXPECT_FALSE(KeyExists(m_keyPath));
+}
+
+TEST_F(EndToEnd, RunLeavesNoOtherTrace) {
+    ScopedEmulatedWindows emulated(kWin7Sp0);
+    const RegistrySnapshot userBefore = TakeRegistrySnapshot(HKEY_CURRENT_USER, L"HKCU");
+    const RegistrySnapshot machineBefore = TakeRegistrySnapshot(HKEY_LOCAL_MACHINE, L"HKLM");
+    {
+        QuenmarRun run("/I \"" + m_keyPath + "\"");
+        NoticeWindow notice;
+        ASSERT_TRUE(run.WaitForNotice(notice));
+        run.Close(notice, CloseBy::TickedHiddenBoxThenButton);
+        ASSERT_TRUE(run.WaitForExit());
+    }
+    std::wstring key(m_keyPath.begin(), m_keyPath.end());
+    std::vector<std::wstring> expected;
+    // The chain of keys the write created, then the two values.
+    for (size_t pos = key.find(L'\\'); pos != std::wstring::npos; pos = key.find(L'\\', pos + 1))
+        expected.push_back(L"+ HKCU\\" + key.substr(0, pos) + L"\\");
+    expected.push_back(L"+ HKCU\\" + key + L"\\");
+    expected.push_back(L"+ HKCU\\" + key + L"\\ReportQuenmar");
+    expected.push_back(L"+ HKCU\\" + key + L"\\ShowQuenmar");
+
+    std::vector<std::wstring> changes =
+        DiffSnapshots(userBefore, TakeRegistrySnapshot(HKEY_CURRENT_USER, L"HKCU"));
+    std::vector<std::wstring> unexpected;
+    for (const std::wstring& line : changes) {
+        bool isExpected = false;
+        for (const std::wstring& e : expected)
+            isExpected = isExpected || e == line;
+        if (!isExpected)
+            unexpected.push_back(line);
+    }
+    for (const std::wstring& line : unexpected)
+        ADD_FAILURE() << "unexpected HKCU change: "
+                      << std::string(line.begin(), line.end()).c_str();
+    EXPECT_GE(changes.size(), 3u);
+    for (const std::wstring& line :
+         DiffSnapshots(machineBefore, TakeRegistrySnapshot(HKEY_LOCAL_MACHINE, L"HKLM")))
+        ADD_FAILURE() << "unexpected HKLM change: "
+                      << std::string(line.begin(), line.end()).c_str();
+
+    // Nor an initialisation file for the framework's profile.
+    char windowsDir[MAX_PATH];
+    GetWindowsDirectoryA(windowsDir, MAX_PATH);
+    for (const std::string& ini :
+         {std::string(windowsDir) + "\\Quenmar.ini", ThisExeDirectory() + "Quenmar.ini"})
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ini.c_str())) << ini;
+}
+
+TEST_F(EndToEnd, TwoRunsTogetherOnOneKeyPathBothFinish) {
+    ScopedEmulatedWindows emulated(kWin7Sp0);
+    QuenmarRun first("\"" + m_keyPath + "\"");
+    QuenmarRun second("\"" + m_keyPath + "\"");
+    NoticeWindow a, b;
+    // Both decided before either wrote, or one after the other's write: either way
+    // both end, and the stamp left behind is valid.
+    const bool firstShown = first.WaitForNotice(a);
+    const bool secondShown = second.WaitForNotice(b, firstShown ? 3000 : 15000);
+    EXPECT_TRUE(firstShown || secondShown);
+    if (firstShown)
+        first.Close(a, CloseBy::Button);
+    if (secondShown)
+        second.Close(b, CloseBy::Button);
+    EXPECT_TRUE(first.WaitForExit());
+    EXPECT_TRUE(second.WaitForExit());
+    std::string report;
+    ASSERT_TRUE(ReadHistoryValue(m_keyPath, "ReportQuenmar", report));
+    EXPECT_TRUE(ParsesAsDate(report.c_str()));
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Every key and value under a root, for comparing the registry before and after a run.
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+using RegistrySnapshot = std::map<std::wstring, std::vector<BYTE>>; // "key\\name" -> type + data
+
+RegistrySnapshot TakeRegistrySnapshot(HKEY root, const std::wstring& rootName);
+
+// Entries that differ, as readable lines "+ added", "- removed", "~ changed".
+std::vector<std::wstring> DiffSnapshots(const RegistrySnapshot& before,
+                                        const RegistrySnapshot& after);
