@@ -44,7 +44,7 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t cls[32] = {};
     GetClassNameW(hwnd, cls, 32);
-    if (pid == search->processId && IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0) {
+    if ((search->processId == 0 || pid == search->processId) && IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0) {
         search->found = hwnd;
         return FALSE;
     }
@@ -59,11 +59,14 @@ std::wstring TextOf(HWND hwnd) {
 } // namespace
 
 bool QuenmarRun::WaitForNotice(NoticeWindow& notice, DWORD timeoutMs) {
-    if (!m_process)
-        return false;
+    return m_process && WaitForNoticeWindow(m_process, m_processId, notice, timeoutMs);
+}
+
+bool WaitForNoticeWindow(HANDLE process, DWORD processId, NoticeWindow& notice,
+                         DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-        Search search{m_processId, nullptr};
+        Search search{processId, nullptr};
         EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
             Sleep(100); // let OnInitDialog's texts settle before reading them
@@ -86,13 +89,15 @@ bool QuenmarRun::WaitForNotice(NoticeWindow& notice, DWORD timeoutMs) {
             notice.centred = dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1;
             return true;
         }
-        if (WaitForSingleObject(m_process, 20) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0)
             return false;
     }
     return false;
 }
 
-void QuenmarRun::Close(const NoticeWindow& notice, CloseBy how) {
+void QuenmarRun::Close(const NoticeWindow& notice, CloseBy how) { CloseNotice(notice, how); }
+
+void CloseNotice(const NoticeWindow& notice, CloseBy how) {
     HWND h = notice.hwnd;
     switch (how) {
     case CloseBy::TickedHiddenBoxThenButton:

@@ -41,6 +41,11 @@ private:
     DWORD m_processId = 0;
 };
 
+// A visible dialog of processId (0: of any process) while `process` still runs.
+bool WaitForNoticeWindow(HANDLE process, DWORD processId, NoticeWindow& notice,
+                         DWORD timeoutMs = 15000);
+void CloseNotice(const NoticeWindow& notice, CloseBy how);
+
 std::string QuenmarExePath();
 // Narrow value of HKCU\keyPath, or nothing when it does not exist.
 bool ReadHistoryValue(const std::string& keyPath, const char* name, std::string& text,
