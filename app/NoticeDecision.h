@@ -9,11 +9,22 @@
 
 enum NoticeKind { NoticeNone, NoticeServicePack, NoticeEndOfSupport };
 
+// Which step settled the decision; for diagnostics, never for behaviour.
+enum NoticeReason {
+    ReasonVista,         // a Vista workstation: its own notice, or none with V
+    ReasonForced,        // N
+    ReasonCurrentCode,   // a current code: only a wording flag shows a notice
+    ReasonEmptyKeyPath,  // an old level without a key path: every run
+    ReasonHistoryDue,    // an old level, the history says due
+    ReasonHistoryNotDue, // an old level, shown within a day: only a wording flag remains
+};
+
 struct NoticeDecision {
     NoticeKind m_nKind = NoticeNone;
     bool m_bWin8Notice = false;
     bool m_bWin10Notice = false;
     bool m_bInstallerText = false;
+    NoticeReason m_nReason = ReasonCurrentCode;
 };
 
 // readRecord(VersionRecord&) -> bool fills a prepared record; classify() -> unsigned
@@ -39,6 +50,7 @@ NoticeDecision DecideNotice(const AppCommandLineInfo& options, const CString& ke
     // A Vista workstation gets the end-of-support notice or nothing, whatever else is asked.
     if (isWorkstation && reports(6, 0)) {
         decision.m_nKind = options.m_bVistaNotice ? NoticeEndOfSupport : NoticeNone;
+        decision.m_nReason = ReasonVista;
         return decision;
     }
 
@@ -46,14 +58,22 @@ NoticeDecision DecideNotice(const AppCommandLineInfo& options, const CString& ke
     decision.m_bWin10Notice = win10;
     if (options.m_bForce) {
         decision.m_nKind = NoticeServicePack;
+        decision.m_nReason = ReasonForced;
         return decision;
     }
 
     if (!IsCurrentCode(classify())) {
-        if (keyPath.IsEmpty() || isReportDue(keyPath.c_str())) {
+        if (keyPath.IsEmpty()) {
             decision.m_nKind = NoticeServicePack;
+            decision.m_nReason = ReasonEmptyKeyPath;
             return decision;
         }
+        if (isReportDue(keyPath.c_str())) {
+            decision.m_nKind = NoticeServicePack;
+            decision.m_nReason = ReasonHistoryDue;
+            return decision;
+        }
+        decision.m_nReason = ReasonHistoryNotDue;
     }
     decision.m_nKind = (win8 || win10) ? NoticeServicePack : NoticeNone;
     return decision;
