@@ -1,0 +1,155 @@
+// QuenmarCheck.exe under Wine: what it prints matches what was emulated, and its
+// decision and exit status match what Quenmar.exe does with the same command line
+// and history. It writes nothing.
+#include "QuenmarDriver.h"
+#include "RegistrySnapshot.h"
+#include "WineSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+std::string Utf8(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
+    if (n > 1)
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::string JsonField(const std::string& json, const std::string& name) {
+    const std::string key = "\"" + name + "\": ";
+    const size_t at = json.find(key);
+    if (at == std::string::npos)
+        return "<missing>";
+    size_t start = at + key.size(), end = start;
+    if (json[start] == '"') {
+        end = json.find('"', start + 1);
+        return json.substr(start + 1, end - start - 1);
+    }
+    while (end < json.size() && json[end] != ',' && json[end] != '}')
+        ++end;
+    return json.substr(start, end - start);
+}
+
+ProcessResult RunCheck(const std::string& arguments) {
+    return RunProcess("\"" + ThisExeDirectory() + "QuenmarCheck.exe\" " + arguments);
+}
+
+EmulatedWindows Make(DWORD major, DWORD minor, DWORD build, WORD sp, const wchar_t* type) {
+    EmulatedWindows w;
+    w.major = major;
+    w.minor = minor;
+    w.build = build;
+    w.servicePackMajor = sp;
+    w.servicePackText = sp ? L"Service Pack " + std::to_wstring(sp) : L"";
+    w.productType = type;
+    return w;
+}
+
+class QuenmarCheck : public ::testing::Test {
+protected:
+    void SetUp() override { m_keyPath = UniqueTestKeyPath(); }
+    void TearDown() override { DeleteTestKey("Software\\QuenmarTest"); }
+    std::string m_keyPath;
+};
+} // namespace
+
+TEST_F(QuenmarCheck, PrintsTheRecordAsEmulated) {
+    EmulatedWindows server = Make(6, 1, 7601, 1, L"LanmanNT");
+    ScopedEmulatedWindows emulated(server);
+    ProcessResult run = RunCheck("--json");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ("6", JsonField(run.output, "major"));
+    EXPECT_EQ("1", JsonField(run.output, "minor"));
+    EXPECT_EQ("7601", JsonField(run.output, "build"));
+    EXPECT_EQ("1", JsonField(run.output, "servicePackMajor"));
+    EXPECT_EQ("2", JsonField(run.output, "productType"));
+    EXPECT_EQ("Service Pack 1", JsonField(run.output, "servicePackText"));
+    EXPECT_EQ("null", JsonField(run.output, "serverR2")); // asked only for 5.2
+    EXPECT_EQ("22", JsonField(run.output, "versionCode"));
+    EXPECT_EQ("true", JsonField(run.output, "current"));
+    EXPECT_EQ("current version code", JsonField(run.output, "settledBy"));
+    EXPECT_EQ(0u, run.exitCode);
+
+    ScopedEmulatedWindows server2003(Make(5, 2, 3790, 2, L"ServerNT"));
+    ProcessResult r2 = RunCheck("--json");
+    EXPECT_EQ("0", JsonField(r2.output, "serverR2")); // Wine answers 0
+    EXPECT_EQ("14", JsonField(r2.output, "versionCode"));
+}
+
+TEST_F(QuenmarCheck, OwnOptionsAndUsageErrors) {
+    ScopedEmulatedWindows emulated(Make(10, 0, 19045, 0, L"WinNT"));
+    ProcessResult help = RunCheck("--help");
+    EXPECT_EQ(2u, help.exitCode);
+    EXPECT_NE(std::string::npos, help.output.find("usage:"));
+    ProcessResult unknown = RunCheck("--verbose");
+    EXPECT_EQ(2u, unknown.exitCode);
+    ProcessResult text = RunCheck("/T");
+    EXPECT_EQ(10u, text.exitCode);
+    EXPECT_NE(std::string::npos, text.output.find("line 1: " + Utf8(L"Windows 10 は、サポート対象外です。")));
+}
+
+struct AgreementCase {
+    const char* name;
+    EmulatedWindows windows;
+    const char* switches;
+    bool withKeyPath;
+    bool shownRecently; // run Quenmar once first, so the history says not due
+};
+
+class QuenmarCheckAgreement : public QuenmarCheck,
+                              public ::testing::WithParamInterface<AgreementCase> {};
+
+TEST_P(QuenmarCheckAgreement, SameDecisionAsTheProgram) {
+    const AgreementCase& c = GetParam();
+    ScopedEmulatedWindows emulated(c.windows);
+    std::string args = c.withKeyPath ? "\"" + m_keyPath + "\"" : "";
+    args += std::string(" ") + c.switches;
+    if (c.shownRecently) {
+        QuenmarRun first(args);
+        NoticeWindow notice;
+        ASSERT_TRUE(first.WaitForNotice(notice));
+        first.Close(notice, CloseBy::Button);
+        ASSERT_TRUE(first.WaitForExit());
+    }
+
+    const RegistrySnapshot before = TakeRegistrySnapshot(HKEY_CURRENT_USER, L"HKCU");
+    ProcessResult check = RunCheck("--json " + args);
+    ASSERT_TRUE(check.finished);
+    EXPECT_TRUE(DiffSnapshots(before, TakeRegistrySnapshot(HKEY_CURRENT_USER, L"HKCU")).empty());
+
+    QuenmarRun program(args);
+    NoticeWindow notice;
+    const bool shown = program.WaitForNotice(notice);
+    if (shown)
+        program.Close(notice, CloseBy::Button);
+    ASSERT_TRUE(program.WaitForExit());
+
+    if (!shown) {
+        EXPECT_EQ(0u, check.exitCode) << check.output;
+        EXPECT_EQ("none", JsonField(check.output, "notice"));
+        return;
+    }
+    const bool endOfSupport = notice.caption == L"重要なお知らせ";
+    EXPECT_EQ(endOfSupport ? 11u : 10u, check.exitCode) << check.output;
+    EXPECT_EQ(Utf8(notice.line1), JsonField(check.output, "line1"));
+    EXPECT_EQ(Utf8(notice.line2), JsonField(check.output, "line2"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, QuenmarCheckAgreement,
+    ::testing::Values(
+        AgreementCase{"Vista", Make(6, 0, 6002, 2, L"WinNT"), "/N", true, false},
+        AgreementCase{"VistaWithV", Make(6, 0, 6001, 1, L"WinNT"), "/V", true, false},
+        AgreementCase{"Windows7Due", Make(6, 1, 7600, 0, L"WinNT"), "/I", true, false},
+        AgreementCase{"Windows7NotDue", Make(6, 1, 7600, 0, L"WinNT"), "", true, true},
+        AgreementCase{"Windows7NoKeyPath", Make(6, 1, 7600, 0, L"WinNT"), "", false, false},
+        AgreementCase{"Windows8", Make(6, 2, 9200, 0, L"WinNT"), "/I", true, true},
+        AgreementCase{"Windows8WithE", Make(6, 2, 9200, 0, L"WinNT"), "-e", true, false},
+        AgreementCase{"Windows10WithT", Make(10, 0, 22631, 0, L"WinNT"), "/t", true, false},
+        AgreementCase{"Server2012", Make(6, 2, 9200, 0, L"ServerNT"), "", true, false},
+        AgreementCase{"ForcedOnWindows7Sp1", Make(6, 1, 7601, 1, L"WinNT"), "/N /E", false,
+                      false}),
+    [](const ::testing::TestParamInfo<AgreementCase>& info) { return info.param.name; });
