@@ -104,7 +104,7 @@ TEST(ArgumentSplitter, ProgramNameTokenOnlyGroupsWithQuotes) {
         {"C:\\dir\\q.exe a", {"a"}},
         {"\"C:\\Program Files\\q.exe\" a", {"a"}},
         {"C:\\Program\" \"Files\\q.exe a", {"a"}}, // quotes group anywhere in it
-        // A backslash has no special meaning in the name: \" still closes the quote.
+        // A backslash means nothing in the name: \" still closes the quote.
         {"\"C:\\dir\\\"q.exe a", {"a"}},
         {"\"C:\\dir\\\\\" a", {"a"}},
         {"C:\\dir\\\"q.exe a\" b", {"b"}},

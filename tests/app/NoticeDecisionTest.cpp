@@ -180,6 +180,7 @@ TEST(DecideNotice, DecisionTable) {
         // Other current codes: nothing, and the history is never asked.
         {kWin81, "", "K", true, None, false, false, 1, 0},
         {kWin81, "T", "", true, None, false, false, 1, 0},
+        {kWin81, "ET", "K", true, None, false, false, 1, 0},
         {kWin7Sp1, "", "K", true, None, false, false, 1, 0},
         {kWin7Sp1, "", "", true, None, false, false, 1, 0},
         {kServer2008Sp2, "", "K", true, None, false, false, 1, 0},
