@@ -4,7 +4,9 @@
 #include <cstring>
 
 namespace {
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Past the program name: to the first blank outside double quotes; quotes only group.
 const char* SkipProgramName(const char* p, LeadByteTest isLeadByte) {
@@ -29,7 +31,9 @@ ArgumentSplitter::ArgumentSplitter(const char* commandLine, LeadByteTest isLeadB
     m_pNext = SkipProgramName(m_pNext, m_isLeadByte);
 }
 
-ArgumentSplitter::~ArgumentSplitter() { std::free(m_pBuffer); }
+ArgumentSplitter::~ArgumentSplitter() {
+    std::free(m_pBuffer);
+}
 
 const char* ArgumentSplitter::Next() {
     const char* p = m_pNext;

@@ -29,7 +29,7 @@ public:
     bool AtEnd() const;
 
 private:
-    const char* m_pNext;      // where the next argument's scan starts
+    const char* m_pNext; // where the next argument's scan starts
     LeadByteTest m_isLeadByte;
     char* m_pBuffer = nullptr; // holds the argument being returned
 };

@@ -32,8 +32,7 @@ struct NoticeDecision {
 // for a code that is not current under a non-empty key path.
 template <class ReadRecord, class Classify, class ReportDue>
 NoticeDecision DecideNotice(const AppCommandLineInfo& options, const CString& keyPath,
-                            ReadRecord&& readRecord, Classify&& classify,
-                            ReportDue&& isReportDue) {
+                            ReadRecord&& readRecord, Classify&& classify, ReportDue&& isReportDue) {
     VersionRecord record = PreparedVersionRecord();
     readRecord(record); // an unread record stays zero and matches no release
 

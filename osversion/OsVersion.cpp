@@ -8,21 +8,12 @@
 
 namespace {
 // The kernel's record: the same fields, the service-pack text in UTF-16.
-struct KernelVersionRecord {
-    ULONG dwOSVersionInfoSize;
-    ULONG dwMajorVersion;
-    ULONG dwMinorVersion;
-    ULONG dwBuildNumber;
-    ULONG dwPlatformId;
-    WCHAR szCSDVersion[128];
-    USHORT wServicePackMajor;
-    USHORT wServicePackMinor;
-    USHORT wSuiteMask;
-    UCHAR wProductType;
-    UCHAR wReserved;
-};
+using KernelVersionRecord = RTL_OSVERSIONINFOEXW;
 static_assert(sizeof(KernelVersionRecord) == 284, "RTL_OSVERSIONINFOEXW is 284 bytes");
+static_assert(sizeof(OSVERSIONINFOEXA) == 156, "OSVERSIONINFOEXA is 156 bytes");
 static_assert(sizeof(OSVERSIONINFOEXA) == sizeof(VersionRecord), "same layout");
+static_assert(offsetof(OSVERSIONINFOEXA, dwMajorVersion) ==
+              offsetof(VersionRecord, dwMajorVersion));
 static_assert(offsetof(OSVERSIONINFOEXA, szCSDVersion) == offsetof(VersionRecord, szCSDVersion));
 static_assert(offsetof(OSVERSIONINFOEXA, wServicePackMajor) ==
               offsetof(VersionRecord, wServicePackMajor));
@@ -60,12 +51,7 @@ bool ReadVersionRecord(VersionRecord& record) {
     record.wSuiteMask = kernel.wSuiteMask;
     record.wProductType = kernel.wProductType;
     record.wReserved = kernel.wReserved;
-    // Narrowed unit by unit to the low 8 bits, no code-page conversion; the last
-    // unit of a full kernel field is dropped so the zero always fits.
-    std::size_t i = 0;
-    for (; i + 1 < sizeof(record.szCSDVersion) && kernel.szCSDVersion[i]; ++i)
-        record.szCSDVersion[i] = static_cast<char>(kernel.szCSDVersion[i] & 0xFF);
-    record.szCSDVersion[i] = '\0';
+    NarrowServicePackText(kernel.szCSDVersion, record.szCSDVersion);
 
     FreeLibrary(ntdll);
     return true;
