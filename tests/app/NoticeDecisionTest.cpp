@@ -295,3 +295,30 @@ TEST(DecideNotice, InvariantsOverAllInputs) {
         }
     }
 }
+
+// The step that settled the decision, as the diagnostic tool reports it; it never
+// changes the result (the table above holds with it).
+TEST(DecideNotice, NamesTheStepThatSettledIt) {
+    struct Case {
+        System system;
+        const char* switches;
+        const char* keyPath;
+        bool reportDue;
+        NoticeReason reason;
+    } cases[] = {
+        {kVistaSp2, "N", "K", true, ReasonVista},
+        {kVistaSp0, "V", "", true, ReasonVista},
+        {kWin7Sp1, "N", "K", false, ReasonForced},
+        {kWin8, "", "K", false, ReasonCurrentCode},
+        {kWin81, "", "K", true, ReasonCurrentCode},
+        {kWin7, "", "", false, ReasonEmptyKeyPath},
+        {kXpSp3, "", "K", true, ReasonHistoryDue},
+        {kXpSp3, "", "K", false, ReasonHistoryNotDue},
+        {kUnreadable, "T", "K", false, ReasonHistoryNotDue},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Describe(c.system, c.switches, c.keyPath, c.reportDue));
+        DecisionRun run{c.system, c.reportDue};
+        EXPECT_EQ(c.reason, run.Decide(OptionsOf(c.switches), c.keyPath).m_nReason);
+    }
+}
