@@ -1,0 +1,36 @@
+#pragma once
+// The service-pack notice (template 102): the warning icon, one of five wordings, the
+// don't-show-again box always hidden; topmost, no taskbar button.
+#include "dialogs/Dialog.h"
+#include "dialogs/Gdi.h"
+
+class CQuenmarDlg : public CDialog {
+public:
+    enum { IDD = 102 };
+
+    explicit CQuenmarDlg(BOOL bInstallerText);
+    ~CQuenmarDlg() override = default;
+
+    CBrush m_brBanner;
+    CStatic m_wndIcon;
+    BOOL m_bNoShow = FALSE;
+    BOOL m_bInstallerText;
+    BOOL m_bWin8Notice = FALSE;
+    BOOL m_bWin10Notice = FALSE;
+    HICON m_hIcon;
+
+protected:
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    HBRUSH OnCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor);
+    void OnCancelCommand();
+
+    static const MessageMap messageMap;
+
+private:
+    static const MessageMapEntry messageEntries[];
+};

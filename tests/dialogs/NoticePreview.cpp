@@ -1,0 +1,52 @@
+// Shows one notice for the screenshots, then closes it after a while.
+//
+//   notice_preview.exe 102 ROW [MILLISECONDS]   service-pack notice, wording row 1..5
+//   notice_preview.exe 129 [MILLISECONDS]       end-of-support notice (check box hidden)
+#include "app/WinApp.h"
+#include "dialogs/QuenmarDlg.h"
+#include "dialogs/RedAVDlg.h"
+
+#include <cwchar>
+#include <cwctype>
+
+namespace {
+CDialog* g_dlg = nullptr;
+
+void CALLBACK CloseNow(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_dlg && g_dlg->m_hWnd)
+        PostMessageW(g_dlg->m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+UINT Number(int argc, wchar_t** argv, int i, UINT fallback) {
+    return i < argc ? static_cast<UINT>(std::wcstoul(argv[i], nullptr, 10)) : fallback;
+}
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    CWinApp app;
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    UINT which = Number(argc, argv, 1, 102);
+    if (which == 102) {
+        // Flags (win10, win8, installer) of the first row that shows each wording.
+        static const BOOL rows[5][3] = {{1, 0, 0}, {0, 1, 1}, {0, 1, 0}, {0, 0, 1}, {0, 0, 0}};
+        UINT row = Number(argc, argv, 2, 5);
+        if (row < 1 || row > 5)
+            return 2;
+        CQuenmarDlg dlg(rows[row - 1][2]);
+        dlg.m_bWin10Notice = rows[row - 1][0];
+        dlg.m_bWin8Notice = rows[row - 1][1];
+        g_dlg = &dlg;
+        SetTimer(nullptr, 0, Number(argc, argv, 3, 5000), CloseNow);
+        dlg.DoModal();
+    } else {
+        RedAVDlg dlg;
+        dlg.m_bShowCheck = false;
+        g_dlg = &dlg;
+        SetTimer(nullptr, 0, Number(argc, argv, 2, 5000), CloseNow);
+        dlg.DoModal();
+    }
+    g_dlg = nullptr;
+    LocalFree(argv);
+    return 0;
+}
