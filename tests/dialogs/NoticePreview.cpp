@@ -1,4 +1,5 @@
-// Shows one notice for the screenshots, then closes it after a while.
+// Shows one notice for the screenshots, then closes it once it has been on screen
+// for the given time.
 //
 //   notice_preview.exe 102 ROW [MILLISECONDS]   service-pack notice, wording row 1..5
 //   notice_preview.exe 129 [MILLISECONDS]       end-of-support notice (check box hidden)
@@ -11,9 +12,15 @@
 
 namespace {
 CDialog* g_dlg = nullptr;
+UINT g_shownFor = 0; // milliseconds
+UINT g_showFor = 5000;
+constexpr UINT kTick = 100;
 
-void CALLBACK CloseNow(HWND, UINT, UINT_PTR, DWORD) {
-    if (g_dlg && g_dlg->m_hWnd)
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_dlg || !g_dlg->m_hWnd || !IsWindowVisible(g_dlg->m_hWnd))
+        return;
+    g_shownFor += kTick;
+    if (g_shownFor == g_showFor)
         PostMessageW(g_dlg->m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 
@@ -37,13 +44,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         dlg.m_bWin10Notice = rows[row - 1][0];
         dlg.m_bWin8Notice = rows[row - 1][1];
         g_dlg = &dlg;
-        SetTimer(nullptr, 0, Number(argc, argv, 3, 5000), CloseNow);
+        g_showFor = Number(argc, argv, 3, 5000) / kTick * kTick;
+        SetTimer(nullptr, 0, kTick, Tick);
         dlg.DoModal();
     } else {
         RedAVDlg dlg;
         dlg.m_bShowCheck = false;
         g_dlg = &dlg;
-        SetTimer(nullptr, 0, Number(argc, argv, 2, 5000), CloseNow);
+        g_showFor = Number(argc, argv, 2, 5000) / kTick * kTick;
+        SetTimer(nullptr, 0, kTick, Tick);
         dlg.DoModal();
     }
     g_dlg = nullptr;
