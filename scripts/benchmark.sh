@@ -18,6 +18,7 @@ done
 
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 trap 'wine_stop' EXIT
+wine_display_start || exit 1
 wine_prefix_init "$root/build/wine-bench/prefix"
 "$WINE" "$root/build/win64/bin/silent_path_benchmark.exe" "${1:-41}" | tr -d '\r'
 

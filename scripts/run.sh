@@ -45,21 +45,27 @@ export LANG="${LANG:-ja_JP.UTF-8}"
 case "$LANG" in C | C.* | POSIX | "") export LANG=ja_JP.UTF-8 ;; esac
 export LC_ALL="$LANG"
 export WINEPREFIX="$root/build/wine-app"
+trap 'wine_stop' EXIT
+have_display=0
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    have_display=1
+else
+    # Before the prefix: a prefix built without a display cannot show windows later.
+    wine_display_start || exit 1
+fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "run: preparing a Wine prefix in $WINEPREFIX" >&2
     wine_prefix_init "$WINEPREFIX"
 else
     "$WINESERVER" -p 60
 fi
-trap 'wine_stop' EXIT
 [ -n "$windows" ] && { wine_emulate "$windows" || exit 1; }
 
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if [ "$have_display" = 1 ]; then
     "$WINE" "$exe" "$@"
     exit 0
 fi
 
-wine_display_start || exit 1
 "$WINE" "$exe" "$@" &
 pid=$!
 window=""

@@ -20,8 +20,9 @@ done
 run_dir="$root/build/wine-run"
 trap 'wine_stop' EXIT
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-wine_prefix_init "$run_dir/prefix"
+# The display first: a prefix built without one cannot show windows afterwards.
 wine_display_start || exit 1
+wine_prefix_init "$run_dir/prefix"
 
 passed=0
 failed=0

@@ -99,6 +99,8 @@ struct AgreementCase {
     bool shownRecently; // run Quenmar once first, so the history says not due
 };
 
+void PrintTo(const AgreementCase& c, std::ostream* os) { *os << c.name; }
+
 class QuenmarCheckAgreement : public QuenmarCheck,
                               public ::testing::WithParamInterface<AgreementCase> {};
 

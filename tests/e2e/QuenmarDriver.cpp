@@ -132,30 +132,3 @@ bool QuenmarRun::WaitForExit(DWORD timeoutMs) {
     TerminateProcess(m_process, 255);
     return false;
 }
-
-bool ReadHistoryValue(const std::string& keyPath, const char* name, std::string& text,
-                      DWORD* type) {
-    HKEY h;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
-        return false;
-    DWORD size = 0, t = 0;
-    bool ok = RegQueryValueExA(h, name, nullptr, &t, nullptr, &size) == ERROR_SUCCESS;
-    if (ok) {
-        std::vector<char> data(size + 1, '\0');
-        ok = RegQueryValueExA(h, name, nullptr, &t, reinterpret_cast<BYTE*>(data.data()),
-                              &size) == ERROR_SUCCESS;
-        text.assign(data.data(), size);
-        if (type)
-            *type = t;
-    }
-    RegCloseKey(h);
-    return ok;
-}
-
-bool KeyExists(const std::string& keyPath) {
-    HKEY h;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(h);
-    return true;
-}

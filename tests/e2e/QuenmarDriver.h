@@ -47,7 +47,3 @@ bool WaitForNoticeWindow(HANDLE process, DWORD processId, NoticeWindow& notice,
 void CloseNotice(const NoticeWindow& notice, CloseBy how);
 
 std::string QuenmarExePath();
-// Narrow value of HKCU\keyPath, or nothing when it does not exist.
-bool ReadHistoryValue(const std::string& keyPath, const char* name, std::string& text,
-                      DWORD* type = nullptr);
-bool KeyExists(const std::string& keyPath);

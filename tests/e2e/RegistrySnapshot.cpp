@@ -17,7 +17,8 @@ void Walk(HKEY key, const std::wstring& path, RegistrySnapshot& out) {
         std::vector<BYTE> entry(reinterpret_cast<BYTE*>(&type),
                                 reinterpret_cast<BYTE*>(&type) + sizeof(type));
         entry.insert(entry.end(), data.begin(), data.begin() + dataLen);
-        out[path + L"\\" + std::wstring(name.data(), nameLen)] = std::move(entry);
+        // " : " cannot stand in a key name's place, so a value never looks like a key.
+        out[path + L"\\ : " + std::wstring(name.data(), nameLen)] = std::move(entry);
     }
     std::vector<wchar_t> sub(maxSub + 2);
     for (DWORD i = 0;; ++i) {

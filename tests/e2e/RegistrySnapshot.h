@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-using RegistrySnapshot = std::map<std::wstring, std::vector<BYTE>>; // "key\\name" -> type + data
+// "root\\key\\" for each key; "root\\key\\ : name" -> type and data for each value.
+using RegistrySnapshot = std::map<std::wstring, std::vector<BYTE>>;
 
 RegistrySnapshot TakeRegistrySnapshot(HKEY root, const std::wstring& rootName);
 
