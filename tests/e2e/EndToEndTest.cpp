@@ -78,13 +78,15 @@ std::string ToCodePage932(const wchar_t* text) {
     return narrow;
 }
 
-// Device, network and service state that Wine's own background services rewrite
-// while any program runs; nothing of the program's.
+// Device, display, network and service state that Wine's own services and display
+// driver write when programs start or first draw; nothing of the program's.
 bool IsWineServiceState(const std::wstring& diffLine) {
     static const wchar_t* const kSubtrees[] = {
         L"HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\",
         L"HKLM\\System\\CurrentControlSet\\Control\\ServiceCurrent\\",
         L"HKLM\\System\\CurrentControlSet\\Enum\\",
+        L"HKLM\\System\\CurrentControlSet\\Control\\Video\\",
+        L"HKLM\\HARDWARE\\",
         L"HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\",
     };
     for (const wchar_t* subtree : kSubtrees)
