@@ -16,7 +16,7 @@ for preset in win32 win64; do
         { echo "build of $preset failed" >&2; exit 1; }
 done
 
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+{ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null # Wine needs only the name
 trap 'wine_stop' EXIT
 wine_display_start || exit 1
 wine_prefix_init "$root/build/wine-bench/prefix"
@@ -32,5 +32,6 @@ done
 echo "  imports:"
 i686-w64-mingw32-objdump -p "$exe" | awk '
     /DLL Name:/ { dll = $3; next }
-    dll && /^\t[0-9a-f]+ +[0-9]+ +[A-Za-z_]/ { names[dll] = names[dll] " " $3 }
+    dll && /^\t[0-9a-f]+[ \t]+[0-9]+[ \t]+[A-Za-z_]/ { names[dll] = names[dll] " " $NF }
+    /^$/ { dll = "" }
     END { for (d in names) printf "    %s:%s\n", d, names[d] }' | sort

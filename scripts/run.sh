@@ -43,7 +43,7 @@ exe="$root/build/win64/bin/Quenmar.exe"
 
 export LANG="${LANG:-ja_JP.UTF-8}"
 case "$LANG" in C | C.* | POSIX | "") export LANG=ja_JP.UTF-8 ;; esac
-export LC_ALL="$LANG"
+{ export LC_ALL="$LANG"; } 2>/dev/null # Wine needs only the name; glibc may lack the locale
 export WINEPREFIX="$root/build/wine-app"
 trap 'wine_stop' EXIT
 have_display=0

@@ -19,7 +19,7 @@ done
 
 run_dir="$root/build/wine-run"
 trap 'wine_stop' EXIT
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+{ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null # Wine needs only the name
 # The display first: a prefix built without one cannot show windows afterwards.
 wine_display_start || exit 1
 wine_prefix_init "$run_dir/prefix"
