@@ -32,7 +32,9 @@ CString& CString::operator=(CString&& other) noexcept {
     return *this;
 }
 
-CString::~CString() { Empty(); }
+CString::~CString() {
+    Empty();
+}
 
 void CString::Empty() noexcept {
     std::free(m_pData);

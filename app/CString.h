@@ -30,4 +30,6 @@ private:
     std::size_t m_nLength = 0;
 };
 
-inline bool operator==(const CString& a, std::string_view b) noexcept { return a.View() == b; }
+inline bool operator==(const CString& a, std::string_view b) noexcept {
+    return a.View() == b;
+}

@@ -10,7 +10,9 @@ KeyHolder& CreateKeyHolder(CString keyPath) {
     return *g_pKeyHolder;
 }
 
-KeyHolder* CurrentKeyHolder() { return g_pKeyHolder; }
+KeyHolder* CurrentKeyHolder() {
+    return g_pKeyHolder;
+}
 
 void ReleaseKeyHolder() {
     delete g_pKeyHolder;

@@ -5,10 +5,14 @@
 namespace {
 CWinApp* g_pApp = nullptr;
 
-bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+bool IsAnsiLeadByte(unsigned char byte) {
+    return IsDBCSLeadByte(byte) != FALSE;
+}
 } // namespace
 
-CWinApp::CWinApp() : m_hInstance(GetModuleHandleA(nullptr)) { g_pApp = this; }
+CWinApp::CWinApp() : m_hInstance(GetModuleHandleA(nullptr)) {
+    g_pApp = this;
+}
 
 CWinApp::~CWinApp() {
     if (g_pApp == this)
@@ -23,4 +27,6 @@ HICON CWinApp::LoadIcon(UINT nIDResource) const {
     return ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(nIDResource));
 }
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}

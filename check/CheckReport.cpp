@@ -3,29 +3,47 @@
 #include <cstdio>
 
 namespace {
-std::string Number(unsigned long long value) { return std::to_string(value); }
-const char* YesNo(bool value) { return value ? "yes" : "no"; }
-const char* Bool(bool value) { return value ? "true" : "false"; }
+std::string Number(unsigned long long value) {
+    return std::to_string(value);
+}
+const char* YesNo(bool value) {
+    return value ? "yes" : "no";
+}
+const char* Bool(bool value) {
+    return value ? "true" : "false";
+}
 
 std::string TypeName(uint32_t type) {
     switch (type) {
-    case 0: return "REG_NONE";
-    case 1: return "REG_SZ";
-    case 2: return "REG_EXPAND_SZ";
-    case 3: return "REG_BINARY";
-    case 4: return "REG_DWORD";
-    case 7: return "REG_MULTI_SZ";
-    case 11: return "REG_QWORD";
-    default: return "type " + Number(type);
+    case 0:
+        return "REG_NONE";
+    case 1:
+        return "REG_SZ";
+    case 2:
+        return "REG_EXPAND_SZ";
+    case 3:
+        return "REG_BINARY";
+    case 4:
+        return "REG_DWORD";
+    case 7:
+        return "REG_MULTI_SZ";
+    case 11:
+        return "REG_QWORD";
+    default:
+        return "type " + Number(type);
     }
 }
 
 std::string ProductTypeName(uint8_t type) {
     switch (type) {
-    case 1: return "workstation";
-    case 2: return "domain controller";
-    case 3: return "server";
-    default: return "unknown";
+    case 1:
+        return "workstation";
+    case 2:
+        return "domain controller";
+    case 3:
+        return "server";
+    default:
+        return "unknown";
     }
 }
 
@@ -44,8 +62,8 @@ size_t Utf8Length(const std::string& s, size_t i) {
 std::string ValueText(const char* name, const CheckedValue& v) {
     if (!v.present)
         return std::string("  ") + name + ": not present\n";
-    std::string line = std::string("  ") + name + ": " + TypeName(v.type) + ", " +
-                       Number(v.size) + " bytes";
+    std::string line =
+        std::string("  ") + name + ": " + TypeName(v.type) + ", " + Number(v.size) + " bytes";
     if (v.type == 1 || v.type == 2)
         line += ", \"" + v.text + "\"";
     return line + "\n";
@@ -147,11 +165,9 @@ std::string FormatJson(const CheckReport& r) {
          ", \"build\": " + Number(r.build) + ", \"platform\": " + Number(r.platform) +
          ", \"servicePackMajor\": " + Number(r.servicePackMajor) +
          ", \"servicePackMinor\": " + Number(r.servicePackMinor) +
-         ", \"suiteMask\": " + Number(r.suiteMask) +
-         ", \"productType\": " + Number(r.productType) +
-         ", \"servicePackText\": " + JsonString(r.servicePackText) +
-         ", \"serverR2\": " + (r.serverR2Asked ? Number(static_cast<unsigned>(r.serverR2)) : "null") +
-         "},\n";
+         ", \"suiteMask\": " + Number(r.suiteMask) + ", \"productType\": " + Number(r.productType) +
+         ", \"servicePackText\": " + JsonString(r.servicePackText) + ", \"serverR2\": " +
+         (r.serverR2Asked ? Number(static_cast<unsigned>(r.serverR2)) : "null") + "},\n";
     j += "  \"versionCode\": " + Number(r.versionCode) + ", \"release\": " + JsonString(r.release) +
          ", \"current\": " + Bool(r.current) + ",\n";
     j += "  \"options\": {\"keyPath\": " + JsonString(r.keyPath) + ", \"N\": " + Bool(r.force) +
@@ -173,7 +189,8 @@ std::string FormatJson(const CheckReport& r) {
     j += "  \"decision\": {\"notice\": " + JsonString(r.notice) +
          ", \"settledBy\": " + JsonString(r.settledBy) +
          ", \"historyConsulted\": " + Bool(r.historyConsulted) +
-         ", \"win8Wording\": " + Bool(r.win8Wording) + ", \"win10Wording\": " + Bool(r.win10Wording) +
+         ", \"win8Wording\": " + Bool(r.win8Wording) +
+         ", \"win10Wording\": " + Bool(r.win10Wording) +
          ", \"installerWording\": " + Bool(r.installerWording) +
          ", \"line1\": " + (r.notice == "none" ? "null" : JsonString(r.line1)) +
          ", \"line2\": " + (r.notice == "none" ? "null" : JsonString(r.line2)) + "},\n";

@@ -26,8 +26,7 @@ struct CheckReport {
 
     // The parsed options.
     std::string keyPath;
-    bool force = false, installer = false, win8Check = true, win10Check = false,
-         vistaNotice = true;
+    bool force = false, installer = false, win8Check = true, win10Check = false, vistaNotice = true;
 
     // The history, for a non-empty key path.
     bool keyOpened = false;
@@ -36,7 +35,7 @@ struct CheckReport {
     std::string reportParseProblem; // why the report time did not parse
     std::string reportTime;         // as parsed, in the user's format
     bool reportDue = false;
-    std::string nextDue;            // when it becomes due (parsed time plus a day)
+    std::string nextDue; // when it becomes due (parsed time plus a day)
 
     // The decision.
     std::string notice; // "none", "service-pack", "end-of-support"

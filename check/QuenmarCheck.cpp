@@ -27,7 +27,9 @@ constexpr int kExitUsage = 2;
 constexpr int kExitServicePack = 10;
 constexpr int kExitEndOfSupport = 11;
 
-bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+bool IsAnsiLeadByte(unsigned char byte) {
+    return IsDBCSLeadByte(byte) != FALSE;
+}
 
 // Text in the thread's ANSI code page as UTF-8.
 std::string AnsiToUtf8(const char* text, int length = -1) {
@@ -38,9 +40,8 @@ std::string AnsiToUtf8(const char* text, int length = -1) {
     MultiByteToWideChar(CP_THREAD_ACP, 0, text, length, &wide[0], wideLength);
     if (length < 0)
         wide.resize(wide.size() - 1); // the converted NUL
-    const int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(),
-                                               static_cast<int>(wide.size()), nullptr, 0,
-                                               nullptr, nullptr);
+    const int utf8Length = WideCharToMultiByte(
+        CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<size_t>(utf8Length), '\0');
     if (utf8Length > 0)
         WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), static_cast<int>(wide.size()), &utf8[0],
@@ -139,12 +140,18 @@ void CheckHistory(const CString& keyPath, CheckReport& r) {
 
 const char* ReasonText(NoticeReason reason) {
     switch (reason) {
-    case ReasonVista: return "Windows Vista rule";
-    case ReasonForced: return "forced (N)";
-    case ReasonCurrentCode: return "current version code";
-    case ReasonEmptyKeyPath: return "empty key path";
-    case ReasonHistoryDue: return "history: a report is due";
-    case ReasonHistoryNotDue: return "history: shown within a day";
+    case ReasonVista:
+        return "Windows Vista rule";
+    case ReasonForced:
+        return "forced (N)";
+    case ReasonCurrentCode:
+        return "current version code";
+    case ReasonEmptyKeyPath:
+        return "empty key path";
+    case ReasonHistoryDue:
+        return "history: a report is due";
+    case ReasonHistoryNotDue:
+        return "history: shown within a day";
     }
     return "?";
 }
@@ -200,12 +207,11 @@ int main() {
         CheckHistory(options.m_strKeyPath, r);
 
     // The decision exactly as the program makes it, the history asked only where it asks.
-    const NoticeDecision decision = DecideNotice(
-        options, options.m_strKeyPath, ReadVersionRecord, ClassifyVersion,
-        [&r](const char* keyPath) {
-            r.historyConsulted = true;
-            return IsReportDue(keyPath);
-        });
+    const NoticeDecision decision = DecideNotice(options, options.m_strKeyPath, ReadVersionRecord,
+                                                 ClassifyVersion, [&r](const char* keyPath) {
+                                                     r.historyConsulted = true;
+                                                     return IsReportDue(keyPath);
+                                                 });
     r.settledBy = ReasonText(decision.m_nReason);
     r.win8Wording = decision.m_bWin8Notice;
     r.win10Wording = decision.m_bWin10Notice;

@@ -11,7 +11,7 @@ TEST(CheckReportJson, StringsAreEscapedAndKeptUtf8) {
         {std::string("tab\tnl\n\x01", 8), "\"tab\\u0009nl\\u000a\\u0001\""},
         {"\xe8\xa3\xbd\xe5\x93\x81", "\"\xe8\xa3\xbd\xe5\x93\x81\""}, // 製品
         {"bad\x83\x5c", "\"bad\\ufffd\\\\\""}, // a Shift-JIS pair is not UTF-8
-        {"\xe8\xa3", "\"\\ufffd\\ufffd\""},   // cut sequence
+        {"\xe8\xa3", "\"\\ufffd\\ufffd\""},    // cut sequence
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.in);

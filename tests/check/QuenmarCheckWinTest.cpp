@@ -88,7 +88,8 @@ TEST_F(QuenmarCheck, OwnOptionsAndUsageErrors) {
     EXPECT_EQ(2u, unknown.exitCode);
     ProcessResult text = RunCheck("/T");
     EXPECT_EQ(10u, text.exitCode);
-    EXPECT_NE(std::string::npos, text.output.find("line 1: " + Utf8(L"Windows 10 は、サポート対象外です。")));
+    EXPECT_NE(std::string::npos,
+              text.output.find("line 1: " + Utf8(L"Windows 10 は、サポート対象外です。")));
 }
 
 struct AgreementCase {
@@ -99,7 +100,9 @@ struct AgreementCase {
     bool shownRecently; // run Quenmar once first, so the history says not due
 };
 
-void PrintTo(const AgreementCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const AgreementCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class QuenmarCheckAgreement : public QuenmarCheck,
                               public ::testing::WithParamInterface<AgreementCase> {};
@@ -152,6 +155,5 @@ INSTANTIATE_TEST_SUITE_P(
         AgreementCase{"Windows8WithE", Make(6, 2, 9200, 0, L"WinNT"), "-e", true, false},
         AgreementCase{"Windows10WithT", Make(10, 0, 22631, 0, L"WinNT"), "/t", true, false},
         AgreementCase{"Server2012", Make(6, 2, 9200, 0, L"ServerNT"), "", true, false},
-        AgreementCase{"ForcedOnWindows7Sp1", Make(6, 1, 7601, 1, L"WinNT"), "/N /E", false,
-                      false}),
+        AgreementCase{"ForcedOnWindows7Sp1", Make(6, 1, 7601, 1, L"WinNT"), "/N /E", false, false}),
     [](const ::testing::TestParamInfo<AgreementCase>& info) { return info.param.name; });

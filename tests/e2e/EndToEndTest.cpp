@@ -54,13 +54,17 @@ const Wording kEndOfSupport{L"マイクロソフト社は、2017 年 4 月 11 �
 enum class History { None, ShownNow, ShownTwoDaysAgo }; // ShownNow: an hour ago
 enum class Expect { Nothing, ServicePack, EndOfSupport };
 
-DATE NowAsDate() { return COleDateTime::GetCurrentTime().GetDate(); }
+DATE NowAsDate() {
+    return COleDateTime::GetCurrentTime().GetDate();
+}
 
 void SetReportTime(const std::string& keyPath, const std::string& text) {
     SetStoredValue(keyPath, "ReportQuenmar", REG_SZ, text + '\0');
 }
 
-bool ParsesAsDate(const std::string& text) { return COleDateTime().ParseDateTime(text.c_str()); }
+bool ParsesAsDate(const std::string& text) {
+    return COleDateTime().ParseDateTime(text.c_str());
+}
 
 // The string data of a value without its terminating NUL; "" when absent.
 std::string StoredText(const std::string& keyPath, const char* name) {
@@ -137,7 +141,9 @@ struct DecisionCase {
 };
 
 // Named in test listings by its name, not its bytes.
-void PrintTo(const DecisionCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DecisionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class EndToEndDecision : public EndToEnd, public ::testing::WithParamInterface<DecisionCase> {};
 
@@ -186,12 +192,22 @@ TEST_P(EndToEndDecision, RealExeShowsWhatTheDecisionSays) {
 INSTANTIATE_TEST_SUITE_P(
     DecisionTable, EndToEndDecision,
     ::testing::Values(
-        DecisionCase{"VistaWorkstationGetsEndOfSupport", kVistaSp2, "", true, History::None,
-                     Expect::EndOfSupport, {}},
-        DecisionCase{"VistaWithVGetsNothing", kVistaSp1, "/V", true, History::None,
-                     Expect::Nothing, {}},
-        DecisionCase{"VistaIgnoresForce", kVistaSp2, "/N -i -e -t", true, History::None,
-                     Expect::EndOfSupport, {}},
+        DecisionCase{"VistaWorkstationGetsEndOfSupport",
+                     kVistaSp2,
+                     "",
+                     true,
+                     History::None,
+                     Expect::EndOfSupport,
+                     {}},
+        DecisionCase{
+            "VistaWithVGetsNothing", kVistaSp1, "/V", true, History::None, Expect::Nothing, {}},
+        DecisionCase{"VistaIgnoresForce",
+                     kVistaSp2,
+                     "/N -i -e -t",
+                     true,
+                     History::None,
+                     Expect::EndOfSupport,
+                     {}},
         DecisionCase{"ForceOnCurrentCodeEmptyKey", kWin7Sp1, "-N", false, History::None,
                      Expect::ServicePack, kTemplate},
         DecisionCase{"ForceSkipsHistory", kWin7Sp0, "/n", true, History::ShownNow,
@@ -201,23 +217,23 @@ INSTANTIATE_TEST_SUITE_P(
         DecisionCase{"Windows8InstallerWording", kWin8, "/I", false, History::None,
                      Expect::ServicePack, kWin8Installer},
         DecisionCase{"Windows8WithE", kWin8, "/E", true, History::None, Expect::Nothing, {}},
-        DecisionCase{"Windows10WithT", kWin10, "/T", true, History::ShownNow,
-                     Expect::ServicePack, kWin10Text},
+        DecisionCase{"Windows10WithT", kWin10, "/T", true, History::ShownNow, Expect::ServicePack,
+                     kWin10Text},
         DecisionCase{"Windows10WithoutT", kWin10, "", true, History::None, Expect::Nothing, {}},
         DecisionCase{"Server10WithTAndInstaller", kServer2019, "-t /I", false, History::None,
                      Expect::ServicePack, kWin10Text},
-        DecisionCase{"Windows81WithEAndT", kWin81, "/E /T", true, History::None,
-                     Expect::Nothing, {}},
-        DecisionCase{"Server2012Current", kServer2012, "", true, History::None, Expect::Nothing,
-                     {}},
+        DecisionCase{
+            "Windows81WithEAndT", kWin81, "/E /T", true, History::None, Expect::Nothing, {}},
+        DecisionCase{
+            "Server2012Current", kServer2012, "", true, History::None, Expect::Nothing, {}},
         DecisionCase{"OldLevelEmptyKeyPath", kWin7Sp0, "", false, History::None,
                      Expect::ServicePack, kTemplate},
-        DecisionCase{"OldLevelNoHistory", kWin7Sp0, "", true, History::None,
-                     Expect::ServicePack, kTemplate},
+        DecisionCase{"OldLevelNoHistory", kWin7Sp0, "", true, History::None, Expect::ServicePack,
+                     kTemplate},
         DecisionCase{"OldLevelInstallerWording", kServer2008Sp1, "/I", true, History::None,
                      Expect::ServicePack, kInstallerText},
-        DecisionCase{"OldLevelShownRecently", kWin7Sp0, "/I", true, History::ShownNow,
-                     Expect::Nothing, {}},
+        DecisionCase{
+            "OldLevelShownRecently", kWin7Sp0, "/I", true, History::ShownNow, Expect::Nothing, {}},
         DecisionCase{"OldLevelShownTwoDaysAgo", kXpSp3, "", true, History::ShownTwoDaysAgo,
                      Expect::ServicePack, kTemplate}),
     [](const ::testing::TestParamInfo<DecisionCase>& info) { return info.param.name; });
@@ -225,8 +241,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EndToEnd, KeyPathsWithSpacesAndDoubleByteCharacters) {
     ScopedEmulatedWindows emulated(kWin7Sp0);
     // ソ (0x83 0x5C) ends the path: its trail byte is a backslash in code page 932.
-    for (const std::wstring& tail : {std::wstring(L"With Spaces\\Key Name"),
-                                     std::wstring(L"製品 キー\\表示ソ")}) {
+    for (const std::wstring& tail :
+         {std::wstring(L"With Spaces\\Key Name"), std::wstring(L"製品 キー\\表示ソ")}) {
         const std::string keyPath = m_keyPath + "\\" + ToCodePage932(tail.c_str());
         SCOPED_TRACE(keyPath);
         QuenmarRun run("/I \"" + keyPath + "\"");
@@ -352,7 +368,7 @@ TEST_F(EndToEnd, RunLeavesNoOtherTrace) {
          DiffSnapshots(machineBefore, TakeRegistrySnapshot(HKEY_LOCAL_MACHINE, L"HKLM")))
         if (!IsWineServiceState(line))
             ADD_FAILURE() << "unexpected HKLM change: "
-                      << std::string(line.begin(), line.end()).c_str();
+                          << std::string(line.begin(), line.end()).c_str();
 
     // Nor an initialisation file for the framework's profile.
     char windowsDir[MAX_PATH];

@@ -4,10 +4,11 @@
 
 #include <vector>
 
-std::string QuenmarExePath() { return ThisExeDirectory() + "Quenmar.exe"; }
+std::string QuenmarExePath() {
+    return ThisExeDirectory() + "Quenmar.exe";
+}
 
-QuenmarRun::QuenmarRun(const std::string& arguments)
-    : QuenmarRun(QuenmarExePath(), arguments) {}
+QuenmarRun::QuenmarRun(const std::string& arguments) : QuenmarRun(QuenmarExePath(), arguments) {}
 
 QuenmarRun::QuenmarRun(const std::string& exePath, const std::string& arguments) {
     std::string line = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
@@ -16,8 +17,8 @@ QuenmarRun::QuenmarRun(const std::string& exePath, const std::string& arguments)
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &si, &pi)) {
+    if (CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &si, &pi)) {
         CloseHandle(pi.hThread);
         m_process = pi.hProcess;
         m_processId = pi.dwProcessId;
@@ -44,7 +45,8 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t cls[32] = {};
     GetClassNameW(hwnd, cls, 32);
-    if ((search->processId == 0 || pid == search->processId) && IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0) {
+    if ((search->processId == 0 || pid == search->processId) && IsWindowVisible(hwnd) &&
+        lstrcmpW(cls, L"#32770") == 0) {
         search->found = hwnd;
         return FALSE;
     }
@@ -62,8 +64,7 @@ bool QuenmarRun::WaitForNotice(NoticeWindow& notice, DWORD timeoutMs) {
     return m_process && WaitForNoticeWindow(m_process, m_processId, notice, timeoutMs);
 }
 
-bool WaitForNoticeWindow(HANDLE process, DWORD processId, NoticeWindow& notice,
-                         DWORD timeoutMs) {
+bool WaitForNoticeWindow(HANDLE process, DWORD processId, NoticeWindow& notice, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
         Search search{processId, nullptr};
@@ -95,7 +96,9 @@ bool WaitForNoticeWindow(HANDLE process, DWORD processId, NoticeWindow& notice,
     return false;
 }
 
-void QuenmarRun::Close(const NoticeWindow& notice, CloseBy how) { CloseNotice(notice, how); }
+void QuenmarRun::Close(const NoticeWindow& notice, CloseBy how) {
+    CloseNotice(notice, how);
+}
 
 void CloseNotice(const NoticeWindow& notice, CloseBy how) {
     HWND h = notice.hwnd;
@@ -113,7 +116,7 @@ void CloseNotice(const NoticeWindow& notice, CloseBy how) {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
         HWND target = GetGUIThreadInfo(threadId, &info) && info.hwndFocus ? info.hwndFocus
-                                                                           : GetDlgItem(h, IDCANCEL);
+                                                                          : GetDlgItem(h, IDCANCEL);
         PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
         PostMessageW(target, WM_KEYUP, VK_ESCAPE, 0xC0010001);
         break;

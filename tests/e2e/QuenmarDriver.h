@@ -8,8 +8,8 @@
 struct NoticeWindow {
     HWND hwnd = nullptr;
     std::wstring caption;
-    std::wstring line1; // control 1005
-    std::wstring line2; // control 1006
+    std::wstring line1;          // control 1005
+    std::wstring line2;          // control 1006
     bool hasWarningIcon = false; // control 1010 shows an icon
     bool checkBoxVisible = false;
     bool topmost = false;

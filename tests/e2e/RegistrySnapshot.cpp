@@ -4,8 +4,8 @@ namespace {
 void Walk(HKEY key, const std::wstring& path, RegistrySnapshot& out) {
     out[path + L"\\"] = {}; // the key itself, so an added empty key shows too
     DWORD maxName = 0, maxData = 0, maxSub = 0;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &maxSub, nullptr, nullptr,
-                     &maxName, &maxData, nullptr, nullptr);
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &maxSub, nullptr, nullptr, &maxName,
+                     &maxData, nullptr, nullptr);
     std::vector<wchar_t> name(maxName + 2);
     std::vector<BYTE> data(maxData + 8);
     for (DWORD i = 0;; ++i) {

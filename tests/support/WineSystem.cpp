@@ -34,8 +34,8 @@ RegValue ReadValue(HKEY root, const wchar_t* key, const wchar_t* name) {
     return v;
 }
 
-void WriteValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type,
-                const void* data, DWORD size) {
+void WriteValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
+                DWORD size) {
     HKEY h;
     if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) !=
         ERROR_SUCCESS)
@@ -105,8 +105,8 @@ ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs) {
     GetTempFileNameA(tempDir, "qout", 0, tempFile);
 
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE out = CreateFileA(tempFile, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE out = CreateFileA(tempFile, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     si.dwFlags = STARTF_USESTDHANDLES;
@@ -116,8 +116,8 @@ ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs) {
     PROCESS_INFORMATION pi{};
     std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
     mutableLine.push_back('\0');
-    result.started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0,
-                                    nullptr, nullptr, &si, &pi) != FALSE;
+    result.started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                    nullptr, &si, &pi) != FALSE;
     CloseHandle(out);
     if (result.started) {
         result.finished = WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
@@ -168,4 +168,6 @@ void DeleteKeyTree(HKEY parent, const std::string& name) {
 }
 } // namespace
 
-void DeleteTestKey(const std::string& keyPath) { DeleteKeyTree(HKEY_CURRENT_USER, keyPath); }
+void DeleteTestKey(const std::string& keyPath) {
+    DeleteKeyTree(HKEY_CURRENT_USER, keyPath);
+}

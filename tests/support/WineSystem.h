@@ -12,7 +12,7 @@ struct EmulatedWindows {
     DWORD build = 7600;
     WORD servicePackMajor = 0;
     WORD servicePackMinor = 0;
-    std::wstring servicePackText;  // CSDVersion text, may be empty
+    std::wstring servicePackText;          // CSDVersion text, may be empty
     const wchar_t* productType = L"WinNT"; // WinNT 1, LanmanNT 2, ServerNT 3
 };
 
@@ -34,7 +34,7 @@ struct ProcessResult {
     bool started = false;
     bool finished = false; // within the time-out
     DWORD exitCode = 0;
-    std::string output;    // what it wrote to standard output
+    std::string output; // what it wrote to standard output
 };
 
 // Starts commandLine exactly as given (CreateProcessA), waits up to timeoutMs and

@@ -81,9 +81,15 @@ int main(int argc, char** argv) {
             // Rotate the order so that no program always runs first.
             for (int k = 0; k < 3; ++k) {
                 switch ((i + k) % 3) {
-                case 0: tEmpty.push_back(RunOnce(empty)); break;
-                case 1: tControls.push_back(RunOnce(controls)); break;
-                case 2: tQuenmar.push_back(RunOnce(quenmar)); break;
+                case 0:
+                    tEmpty.push_back(RunOnce(empty));
+                    break;
+                case 1:
+                    tControls.push_back(RunOnce(controls));
+                    break;
+                case 2:
+                    tQuenmar.push_back(RunOnce(quenmar));
+                    break;
                 }
             }
         }

@@ -55,7 +55,9 @@ const Column kColumns[] = {
     {"`/V`", "/V", true, true},
 };
 
-bool NoLeadBytes(unsigned char) { return false; }
+bool NoLeadBytes(unsigned char) {
+    return false;
+}
 
 const char* Describe(const NoticeDecision& d) {
     switch (d.m_nKind) {
