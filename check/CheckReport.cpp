@@ -111,14 +111,15 @@ std::string FormatText(const CheckReport& r) {
     t += "Windows version\n";
     if (!r.versionRead)
         t += "  (RtlGetVersion could not be reached: the record stays zero)\n";
-    t += "  version " + Number(r.major) + "." + Number(r.minor) + ", build " + Number(r.build) +
-         ", platform " + Number(r.platform) + "\n";
-    t += "  service pack " + Number(r.servicePackMajor) + "." + Number(r.servicePackMinor) +
-         ", text \"" + r.servicePackText + "\"\n";
-    t += "  product type " + Number(r.productType) + " (" + ProductTypeName(r.productType) +
-         "), suite mask 0x";
+    t += "  version " + Number(r.record.dwMajorVersion) + "." + Number(r.record.dwMinorVersion) +
+         ", build " + Number(r.record.dwBuildNumber) + ", platform " +
+         Number(r.record.dwPlatformId) + "\n";
+    t += "  service pack " + Number(r.record.wServicePackMajor) + "." +
+         Number(r.record.wServicePackMinor) + ", text \"" + r.servicePackText + "\"\n";
+    t += "  product type " + Number(r.record.wProductType) + " (" +
+         ProductTypeName(r.record.wProductType) + "), suite mask 0x";
     char hex[8];
-    std::snprintf(hex, sizeof(hex), "%04x", r.suiteMask);
+    std::snprintf(hex, sizeof(hex), "%04x", r.record.wSuiteMask);
     t += std::string(hex) + "\n";
     if (r.serverR2Asked)
         t += "  Server 2003 R2 (SM_SERVERR2): " + Number(static_cast<unsigned>(r.serverR2)) + "\n";
@@ -161,11 +162,14 @@ std::string FormatText(const CheckReport& r) {
 std::string FormatJson(const CheckReport& r) {
     std::string j = "{\n";
     j += "  \"version\": {\"read\": " + std::string(Bool(r.versionRead)) +
-         ", \"major\": " + Number(r.major) + ", \"minor\": " + Number(r.minor) +
-         ", \"build\": " + Number(r.build) + ", \"platform\": " + Number(r.platform) +
-         ", \"servicePackMajor\": " + Number(r.servicePackMajor) +
-         ", \"servicePackMinor\": " + Number(r.servicePackMinor) +
-         ", \"suiteMask\": " + Number(r.suiteMask) + ", \"productType\": " + Number(r.productType) +
+         ", \"major\": " + Number(r.record.dwMajorVersion) +
+         ", \"minor\": " + Number(r.record.dwMinorVersion) +
+         ", \"build\": " + Number(r.record.dwBuildNumber) +
+         ", \"platform\": " + Number(r.record.dwPlatformId) +
+         ", \"servicePackMajor\": " + Number(r.record.wServicePackMajor) +
+         ", \"servicePackMinor\": " + Number(r.record.wServicePackMinor) +
+         ", \"suiteMask\": " + Number(r.record.wSuiteMask) +
+         ", \"productType\": " + Number(r.record.wProductType) +
          ", \"servicePackText\": " + JsonString(r.servicePackText) + ", \"serverR2\": " +
          (r.serverR2Asked ? Number(static_cast<unsigned>(r.serverR2)) : "null") + "},\n";
     j += "  \"versionCode\": " + Number(r.versionCode) + ", \"release\": " + JsonString(r.release) +

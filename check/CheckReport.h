@@ -1,6 +1,8 @@
 #pragma once
 // What QuenmarCheck found on this machine, and its plain-text and JSON forms.
 // Pure: every text in here is UTF-8 already; the Windows side fills it.
+#include "osversion/VersionRecord.h"
+
 #include <cstdint>
 #include <string>
 
@@ -14,10 +16,8 @@ struct CheckedValue {
 struct CheckReport {
     // The version record as read.
     bool versionRead = false;
-    uint32_t major = 0, minor = 0, build = 0, platform = 0;
-    uint16_t servicePackMajor = 0, servicePackMinor = 0, suiteMask = 0;
-    uint8_t productType = 0;
-    std::string servicePackText;
+    VersionRecord record = PreparedVersionRecord();
+    std::string servicePackText; // the record's text as UTF-8
     bool serverR2Asked = false;
     int serverR2 = 0;
     unsigned versionCode = 0;

@@ -178,16 +178,8 @@ int main() {
     ParseCommandLine(GetCommandLineA(), IsAnsiLeadByte, options);
     CheckReport r;
 
-    VersionRecord record = PreparedVersionRecord();
+    VersionRecord& record = r.record;
     r.versionRead = ReadVersionRecord(record);
-    r.major = record.dwMajorVersion;
-    r.minor = record.dwMinorVersion;
-    r.build = record.dwBuildNumber;
-    r.platform = record.dwPlatformId;
-    r.servicePackMajor = record.wServicePackMajor;
-    r.servicePackMinor = record.wServicePackMinor;
-    r.suiteMask = record.wSuiteMask;
-    r.productType = record.wProductType;
     r.servicePackText = AnsiToUtf8(record.szCSDVersion);
     r.versionCode = MapVersionCode(record, [&r] {
         r.serverR2Asked = true;

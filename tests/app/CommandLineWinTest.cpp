@@ -17,21 +17,11 @@ namespace {
 #define NOU "\x94\x5C"
 #define HALF_A "\xB1"
 
-std::string Hex(const std::string& bytes) {
-    std::string hex;
-    char two[3];
-    for (unsigned char c : bytes) {
-        std::snprintf(two, sizeof(two), "%02x", c);
-        hex += two;
-    }
-    return hex;
-}
-
 std::string Plain(const std::string& text, bool last = false) {
-    return std::string("P ") + (last ? "1 " : "0 ") + Hex(text);
+    return std::string("P ") + (last ? "1 " : "0 ") + HexOf(text);
 }
 std::string Switch(const std::string& text, bool last = false) {
-    return std::string("S ") + (last ? "1 " : "0 ") + Hex(text);
+    return std::string("S ") + (last ? "1 " : "0 ") + HexOf(text);
 }
 
 struct ProbeRun {

@@ -40,10 +40,10 @@ TEST(CheckReportJson, AbsentPartsAreNull) {
 
 TEST(CheckReportText, NamesTheReleaseAndTheDecision) {
     CheckReport r;
-    r.major = 6;
-    r.minor = 1;
-    r.build = 7600;
-    r.productType = 1;
+    r.record.dwMajorVersion = 6;
+    r.record.dwMinorVersion = 1;
+    r.record.dwBuildNumber = 7600;
+    r.record.wProductType = 1;
     r.versionCode = 7;
     r.release = VersionCodeRelease(7);
     r.notice = "service-pack";

@@ -37,17 +37,6 @@ ProcessResult RunCheck(const std::string& arguments) {
     return RunProcess("\"" + ThisExeDirectory() + "QuenmarCheck.exe\" " + arguments);
 }
 
-EmulatedWindows Make(DWORD major, DWORD minor, DWORD build, WORD sp, const wchar_t* type) {
-    EmulatedWindows w;
-    w.major = major;
-    w.minor = minor;
-    w.build = build;
-    w.servicePackMajor = sp;
-    w.servicePackText = sp ? L"Service Pack " + std::to_wstring(sp) : L"";
-    w.productType = type;
-    return w;
-}
-
 class QuenmarCheck : public ::testing::Test {
 protected:
     void SetUp() override { m_keyPath = UniqueTestKeyPath(); }
@@ -57,7 +46,7 @@ protected:
 } // namespace
 
 TEST_F(QuenmarCheck, PrintsTheRecordAsEmulated) {
-    EmulatedWindows server = Make(6, 1, 7601, 1, L"LanmanNT");
+    EmulatedWindows server = WindowsVersion(6, 1, 7601, 1, L"LanmanNT");
     ScopedEmulatedWindows emulated(server);
     ProcessResult run = RunCheck("--json");
     ASSERT_TRUE(run.finished);
@@ -73,14 +62,14 @@ TEST_F(QuenmarCheck, PrintsTheRecordAsEmulated) {
     EXPECT_EQ("current version code", JsonField(run.output, "settledBy"));
     EXPECT_EQ(0u, run.exitCode);
 
-    ScopedEmulatedWindows server2003(Make(5, 2, 3790, 2, L"ServerNT"));
+    ScopedEmulatedWindows server2003(WindowsVersion(5, 2, 3790, 2, L"ServerNT"));
     ProcessResult r2 = RunCheck("--json");
     EXPECT_EQ("0", JsonField(r2.output, "serverR2")); // Wine answers 0
     EXPECT_EQ("14", JsonField(r2.output, "versionCode"));
 }
 
 TEST_F(QuenmarCheck, OwnOptionsAndUsageErrors) {
-    ScopedEmulatedWindows emulated(Make(10, 0, 19045, 0, L"WinNT"));
+    ScopedEmulatedWindows emulated(WindowsVersion(10, 0, 19045, 0, L"WinNT"));
     ProcessResult help = RunCheck("--help");
     EXPECT_EQ(2u, help.exitCode);
     EXPECT_NE(std::string::npos, help.output.find("usage:"));
@@ -146,14 +135,17 @@ TEST_P(QuenmarCheckAgreement, SameDecisionAsTheProgram) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, QuenmarCheckAgreement,
     ::testing::Values(
-        AgreementCase{"Vista", Make(6, 0, 6002, 2, L"WinNT"), "/N", true, false},
-        AgreementCase{"VistaWithV", Make(6, 0, 6001, 1, L"WinNT"), "/V", true, false},
-        AgreementCase{"Windows7Due", Make(6, 1, 7600, 0, L"WinNT"), "/I", true, false},
-        AgreementCase{"Windows7NotDue", Make(6, 1, 7600, 0, L"WinNT"), "", true, true},
-        AgreementCase{"Windows7NoKeyPath", Make(6, 1, 7600, 0, L"WinNT"), "", false, false},
-        AgreementCase{"Windows8", Make(6, 2, 9200, 0, L"WinNT"), "/I", true, true},
-        AgreementCase{"Windows8WithE", Make(6, 2, 9200, 0, L"WinNT"), "-e", true, false},
-        AgreementCase{"Windows10WithT", Make(10, 0, 22631, 0, L"WinNT"), "/t", true, false},
-        AgreementCase{"Server2012", Make(6, 2, 9200, 0, L"ServerNT"), "", true, false},
-        AgreementCase{"ForcedOnWindows7Sp1", Make(6, 1, 7601, 1, L"WinNT"), "/N /E", false, false}),
+        AgreementCase{"Vista", WindowsVersion(6, 0, 6002, 2, L"WinNT"), "/N", true, false},
+        AgreementCase{"VistaWithV", WindowsVersion(6, 0, 6001, 1, L"WinNT"), "/V", true, false},
+        AgreementCase{"Windows7Due", WindowsVersion(6, 1, 7600, 0, L"WinNT"), "/I", true, false},
+        AgreementCase{"Windows7NotDue", WindowsVersion(6, 1, 7600, 0, L"WinNT"), "", true, true},
+        AgreementCase{"Windows7NoKeyPath", WindowsVersion(6, 1, 7600, 0, L"WinNT"), "", false,
+                      false},
+        AgreementCase{"Windows8", WindowsVersion(6, 2, 9200, 0, L"WinNT"), "/I", true, true},
+        AgreementCase{"Windows8WithE", WindowsVersion(6, 2, 9200, 0, L"WinNT"), "-e", true, false},
+        AgreementCase{"Windows10WithT", WindowsVersion(10, 0, 22631, 0, L"WinNT"), "/t", true,
+                      false},
+        AgreementCase{"Server2012", WindowsVersion(6, 2, 9200, 0, L"ServerNT"), "", true, false},
+        AgreementCase{"ForcedOnWindows7Sp1", WindowsVersion(6, 1, 7601, 1, L"WinNT"), "/N /E",
+                      false, false}),
     [](const ::testing::TestParamInfo<AgreementCase>& info) { return info.param.name; });

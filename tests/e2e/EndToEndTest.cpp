@@ -11,28 +11,17 @@
 #include <vector>
 
 namespace {
-EmulatedWindows Windows(DWORD major, DWORD minor, DWORD build, WORD sp,
-                        const wchar_t* type = L"WinNT") {
-    EmulatedWindows w;
-    w.major = major;
-    w.minor = minor;
-    w.build = build;
-    w.servicePackMajor = sp;
-    w.servicePackText = sp ? L"Service Pack " + std::to_wstring(sp) : L"";
-    w.productType = type;
-    return w;
-}
-const EmulatedWindows kXpSp3 = Windows(5, 1, 2600, 3);
-const EmulatedWindows kVistaSp1 = Windows(6, 0, 6001, 1);
-const EmulatedWindows kVistaSp2 = Windows(6, 0, 6002, 2);
-const EmulatedWindows kWin7Sp0 = Windows(6, 1, 7600, 0);
-const EmulatedWindows kWin7Sp1 = Windows(6, 1, 7601, 1);
-const EmulatedWindows kWin8 = Windows(6, 2, 9200, 0);
-const EmulatedWindows kWin81 = Windows(6, 3, 9600, 0);
-const EmulatedWindows kWin10 = Windows(10, 0, 19045, 0);
-const EmulatedWindows kServer2008Sp1 = Windows(6, 0, 6001, 1, L"ServerNT");
-const EmulatedWindows kServer2012 = Windows(6, 2, 9200, 0, L"ServerNT");
-const EmulatedWindows kServer2019 = Windows(10, 0, 17763, 0, L"ServerNT");
+const EmulatedWindows kXpSp3 = WindowsVersion(5, 1, 2600, 3);
+const EmulatedWindows kVistaSp1 = WindowsVersion(6, 0, 6001, 1);
+const EmulatedWindows kVistaSp2 = WindowsVersion(6, 0, 6002, 2);
+const EmulatedWindows kWin7Sp0 = WindowsVersion(6, 1, 7600, 0);
+const EmulatedWindows kWin7Sp1 = WindowsVersion(6, 1, 7601, 1);
+const EmulatedWindows kWin8 = WindowsVersion(6, 2, 9200, 0);
+const EmulatedWindows kWin81 = WindowsVersion(6, 3, 9600, 0);
+const EmulatedWindows kWin10 = WindowsVersion(10, 0, 19045, 0);
+const EmulatedWindows kServer2008Sp1 = WindowsVersion(6, 0, 6001, 1, L"ServerNT");
+const EmulatedWindows kServer2012 = WindowsVersion(6, 2, 9200, 0, L"ServerNT");
+const EmulatedWindows kServer2019 = WindowsVersion(10, 0, 17763, 0, L"ServerNT");
 
 struct Wording {
     const wchar_t* line1;

@@ -9,11 +9,7 @@
 #include <vector>
 
 TEST(InstallerCaller, ShowsInstallerWordingAndContinuesAfterClose) {
-    EmulatedWindows win7;
-    win7.major = 6;
-    win7.minor = 1;
-    win7.build = 7600;
-    ScopedEmulatedWindows emulated(win7);
+    ScopedEmulatedWindows emulated(WindowsVersion(6, 1, 7600));
     const std::string keyPath = "Software\\QuenmarTest\\Installer Caller";
     DeleteTestKey(keyPath);
     const std::string marker = ThisExeDirectory() + "quenmar_caller_done.txt";

@@ -39,16 +39,6 @@ EmulatedWindows Windows(DWORD major, DWORD minor, DWORD build, WORD spMajor, WOR
     return w;
 }
 
-std::string Hex(const std::string& bytes) {
-    std::string hex;
-    char two[3];
-    for (unsigned char c : bytes) {
-        std::snprintf(two, sizeof(two), "%02x", c);
-        hex += two;
-    }
-    return hex;
-}
-
 struct VersionCase {
     const char* name;
     EmulatedWindows windows;
@@ -111,11 +101,11 @@ TEST(ReadVersionRecordUnderWine, ServicePackTextKeepsTheLowByteOfEachUnit) {
         {L"\u0141\u30B5x", "\x41\xB5x"}, // U+0141 -> 0x41, U+30B5 -> 0xB5
     };
     for (const TextCase& c : cases) {
-        SCOPED_TRACE(Hex(c.bytes));
+        SCOPED_TRACE(HexOf(c.bytes));
         ScopedEmulatedWindows emulated(Windows(6, 1, 7601, 1, 0, L"WinNT", c.text));
         auto fields = ProbeVersion();
         EXPECT_EQ("1", fields["read"]);
-        EXPECT_EQ(Hex(c.bytes), fields["csdhex"]);
+        EXPECT_EQ(HexOf(c.bytes), fields["csdhex"]);
         EXPECT_EQ("8", fields["code"]); // the text plays no part
     }
 }

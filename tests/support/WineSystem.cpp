@@ -66,6 +66,28 @@ void Restore(const RegValue& v) {
 }
 } // namespace
 
+EmulatedWindows WindowsVersion(DWORD major, DWORD minor, DWORD build, WORD servicePack,
+                               const wchar_t* productType) {
+    EmulatedWindows w;
+    w.major = major;
+    w.minor = minor;
+    w.build = build;
+    w.servicePackMajor = servicePack;
+    w.servicePackText = servicePack ? L"Service Pack " + std::to_wstring(servicePack) : L"";
+    w.productType = productType;
+    return w;
+}
+
+std::string HexOf(const std::string& bytes) {
+    static const char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : bytes) {
+        hex += kDigits[c >> 4];
+        hex += kDigits[c & 15];
+    }
+    return hex;
+}
+
 struct ScopedEmulatedWindows::Saved {
     std::vector<RegValue> values;
 };

@@ -16,6 +16,10 @@ struct EmulatedWindows {
     const wchar_t* productType = L"WinNT"; // WinNT 1, LanmanNT 2, ServerNT 3
 };
 
+// A version to emulate; the service-pack text is "Service Pack N" for a service pack N.
+EmulatedWindows WindowsVersion(DWORD major, DWORD minor, DWORD build, WORD servicePack = 0,
+                               const wchar_t* productType = L"WinNT");
+
 // Wine reads these at process start: only processes started later see them.
 // Restores the values it replaced when it goes out of scope.
 class ScopedEmulatedWindows {
@@ -41,6 +45,9 @@ struct ProcessResult {
 // returns what it wrote to standard output (through a file: Wine's services keep
 // inherited pipes open, so end-of-file never comes).
 ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs = 20000);
+
+// Bytes as lower-case hex, two digits each: readable in a failure message.
+std::string HexOf(const std::string& bytes);
 
 // The folder of the running test exe, with a trailing backslash.
 std::string ThisExeDirectory();

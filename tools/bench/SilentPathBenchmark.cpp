@@ -55,14 +55,8 @@ int main(int argc, char** argv) {
     const std::string controls = "\"" + dir + "bench_common_controls.exe\"";
     const std::string keyPath = "Software\\QuenmarBenchmark";
 
-    EmulatedWindows win10;
-    win10.major = 10;
-    win10.minor = 0;
-    win10.build = 19045;
-    EmulatedWindows win7;
-    win7.major = 6;
-    win7.minor = 1;
-    win7.build = 7600;
+    const EmulatedWindows win10 = WindowsVersion(10, 0, 19045);
+    const EmulatedWindows win7 = WindowsVersion(6, 1, 7600);
     const Scenario scenarios[] = {{"Windows 10, no T", win10, false},
                                   {"Windows 7 SP0, history fresh under a key path", win7, true}};
 
