@@ -26,6 +26,7 @@ wine_prefix_init "$run_dir/prefix"
 
 passed=0
 failed=0
+skipped=0
 for preset in host win32 win64; do
     log="$root/build/ctest-$preset.log"
     ctest --preset "$preset" "$@" 2>&1 | tee "$log"
@@ -37,9 +38,11 @@ for preset in host win32 win64; do
     fi
     nfail=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
     ntotal=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$summary")
-    passed=$((passed + ntotal - nfail))
+    nskip=$(grep -cE '^\s+[0-9]+ - .*\(Skipped\)$' "$log")
+    passed=$((passed + ntotal - nfail - nskip))
     failed=$((failed + nfail))
+    skipped=$((skipped + nskip))
 done
 
-echo "$passed passed, $failed failed"
+echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
