@@ -68,13 +68,7 @@ fi
 
 "$WINE" "$exe" "$@" &
 pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '.' 2>/dev/null | head -n 1)
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
+window=$(wine_wait_for_window "$pid" 200)
 if [ -z "$window" ]; then
     wait "$pid"
     echo "run: no notice was shown (the program ended by itself)."

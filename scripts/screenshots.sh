@@ -40,13 +40,7 @@ while read -r name args; do
     # Shown until captured (the first window on a new display takes Wine a while).
     "$WINE" "$preview" $args 60000 </dev/null &
     pid=$!
-    window=""
-    for _ in $(seq 300); do
-        window=$(xdotool search --onlyvisible --name '.' 2>/dev/null | head -n 1)
-        [ -n "$window" ] && break
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
+    window=$(wine_wait_for_window "$pid" 300)
     if [ -z "$window" ]; then
         wait "$pid"
         echo "screenshots: $name: no window appeared (exit status $?)" >&2

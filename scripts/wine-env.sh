@@ -132,3 +132,16 @@ Windows Registry Editor Version 5.00
 "ProductType"="$type"
 REG
 }
+
+# wine_wait_for_window PID [TENTHS]: prints the first visible window that appears while
+# PID runs (up to TENTHS tenths of a second, default 100); prints nothing otherwise.
+wine_wait_for_window() {
+    local pid="$1" tries="${2:-100}" window="" _
+    for _ in $(seq "$tries"); do
+        window=$(xdotool search --onlyvisible --name '.' 2>/dev/null | head -n 1)
+        [ -n "$window" ] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    printf '%s' "$window"
+}
