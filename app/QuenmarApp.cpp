@@ -23,9 +23,9 @@ void ShowServicePackNotice(const NoticeDecision& decision, const CString& keyPat
     dlg.m_bWin10Notice = decision.m_bWin10Notice;
     CWinApp* app = AfxGetApp();
     app->m_pMainWnd = &dlg;
+    // Destroying the window clears the reference; for a dialog that never came up the
+    // dialog object does it as it goes.
     dlg.DoModal();
-    // Destroying the window cleared it already; a dialog that never came up did not.
-    app->m_pMainWnd = nullptr;
 
     if (!keyPath.IsEmpty() && dlg.m_bNoShow)
         WriteSuppressTime(keyPath.c_str());

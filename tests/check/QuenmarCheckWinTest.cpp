@@ -102,11 +102,7 @@ TEST_P(QuenmarCheckAgreement, SameDecisionAsTheProgram) {
     std::string args = c.withKeyPath ? "\"" + m_keyPath + "\"" : "";
     args += std::string(" ") + c.switches;
     if (c.shownRecently) {
-        QuenmarRun first(args);
-        NoticeWindow notice;
-        ASSERT_TRUE(first.WaitForNotice(notice));
-        first.Close(notice, CloseBy::Button);
-        ASSERT_TRUE(first.WaitForExit());
+        ASSERT_TRUE(RunToNoticeAndClose(args));
     }
 
     const RegistrySnapshot before = TakeRegistrySnapshot(HKEY_CURRENT_USER, L"HKCU");

@@ -74,16 +74,17 @@ std::string ToCodePage932(const wchar_t* text) {
 // Device, display, network and service state that Wine's own services and display
 // driver write when programs start or first draw; nothing of the program's.
 bool IsWineServiceState(const std::wstring& diffLine) {
+    // Matched anywhere in the path: 64-bit Wine mirrors some under Wow6432Node.
     static const wchar_t* const kSubtrees[] = {
-        L"HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\",
-        L"HKLM\\System\\CurrentControlSet\\Control\\ServiceCurrent\\",
-        L"HKLM\\System\\CurrentControlSet\\Enum\\",
-        L"HKLM\\System\\CurrentControlSet\\Control\\Video\\",
+        L"\\CurrentControlSet\\Control\\DeviceClasses\\",
+        L"\\CurrentControlSet\\Control\\ServiceCurrent\\",
+        L"\\CurrentControlSet\\Control\\Video\\",
+        L"\\CurrentControlSet\\Enum\\",
         L"HKLM\\HARDWARE\\",
-        L"HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\",
+        L"\\Windows NT\\CurrentVersion\\NetworkCards\\",
     };
     for (const wchar_t* subtree : kSubtrees)
-        if (diffLine.compare(2, wcslen(subtree), subtree) == 0)
+        if (diffLine.find(subtree) != std::wstring::npos)
             return true;
     return false;
 }
@@ -234,11 +235,7 @@ TEST_F(EndToEnd, KeyPathsWithSpacesAndDoubleByteCharacters) {
          {std::wstring(L"With Spaces\\Key Name"), std::wstring(L"製品 キー\\表示ソ")}) {
         const std::string keyPath = m_keyPath + "\\" + ToCodePage932(tail.c_str());
         SCOPED_TRACE(keyPath);
-        QuenmarRun run("/I \"" + keyPath + "\"");
-        NoticeWindow notice;
-        ASSERT_TRUE(run.WaitForNotice(notice));
-        run.Close(notice, CloseBy::Button);
-        ASSERT_TRUE(run.WaitForExit());
+        ASSERT_TRUE(RunToNoticeAndClose("/I \"" + keyPath + "\""));
         EXPECT_TRUE(HasValue(keyPath, "ReportQuenmar"));
     }
 }
@@ -247,11 +244,7 @@ TEST_F(EndToEnd, EveryWayOfClosingEndsTheRunWithoutSuppressTime) {
     ScopedEmulatedWindows emulated(kWin7Sp0);
     for (CloseBy how : {CloseBy::Button, CloseBy::Escape, CloseBy::CloseBox}) {
         SCOPED_TRACE(static_cast<int>(how));
-        QuenmarRun run("\"" + m_keyPath + "\" -N");
-        NoticeWindow notice;
-        ASSERT_TRUE(run.WaitForNotice(notice));
-        run.Close(notice, how);
-        EXPECT_TRUE(run.WaitForExit(10000));
+        EXPECT_TRUE(RunToNoticeAndClose("\"" + m_keyPath + "\" -N", how));
         EXPECT_FALSE(HasValue(m_keyPath, "ShowQuenmar"));
     }
 }
@@ -278,13 +271,7 @@ TEST_F(EndToEnd, TickedCheckBoxWritesSuppressTimeEvenWhenHidden) {
 
 TEST_F(EndToEnd, OnceADayAcrossTwoRuns) {
     ScopedEmulatedWindows emulated(kWin7Sp0);
-    {
-        QuenmarRun first("\"" + m_keyPath + "\"");
-        NoticeWindow notice;
-        ASSERT_TRUE(first.WaitForNotice(notice));
-        first.Close(notice, CloseBy::Button);
-        ASSERT_TRUE(first.WaitForExit());
-    }
+    ASSERT_TRUE(RunToNoticeAndClose("\"" + m_keyPath + "\""));
     QuenmarRun second("\"" + m_keyPath + "\"");
     NoticeWindow notice;
     EXPECT_FALSE(second.WaitForNotice(notice));

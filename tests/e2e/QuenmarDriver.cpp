@@ -60,14 +60,12 @@ std::wstring TextOf(HWND hwnd) {
 }
 } // namespace
 
-bool QuenmarRun::WaitForNotice(NoticeWindow& notice, DWORD timeoutMs) {
-    return m_process && WaitForNoticeWindow(m_process, m_processId, notice, timeoutMs);
-}
-
-bool WaitForNoticeWindow(HANDLE process, DWORD processId, NoticeWindow& notice, DWORD timeoutMs) {
+bool QuenmarRun::WaitForNotice(NoticeWindow& notice, DWORD timeoutMs, NoticeOf whose) {
+    if (!m_process)
+        return false;
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-        Search search{processId, nullptr};
+        Search search{whose == NoticeOf::AnyProcess ? 0 : m_processId, nullptr};
         EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
             Sleep(100); // let OnInitDialog's texts settle before reading them
@@ -90,17 +88,13 @@ bool WaitForNoticeWindow(HANDLE process, DWORD processId, NoticeWindow& notice, 
             notice.centred = dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1;
             return true;
         }
-        if (WaitForSingleObject(process, 20) == WAIT_OBJECT_0)
+        if (WaitForSingleObject(m_process, 20) == WAIT_OBJECT_0)
             return false;
     }
     return false;
 }
 
 void QuenmarRun::Close(const NoticeWindow& notice, CloseBy how) {
-    CloseNotice(notice, how);
-}
-
-void CloseNotice(const NoticeWindow& notice, CloseBy how) {
     HWND h = notice.hwnd;
     switch (how) {
     case CloseBy::TickedHiddenBoxThenButton:
@@ -134,4 +128,15 @@ bool QuenmarRun::WaitForExit(DWORD timeoutMs) {
         return true;
     TerminateProcess(m_process, 255);
     return false;
+}
+
+bool RunToNoticeAndClose(const std::string& arguments, CloseBy how, NoticeWindow* seen) {
+    QuenmarRun run(arguments);
+    NoticeWindow notice;
+    if (!run.WaitForNotice(notice))
+        return false;
+    if (seen)
+        *seen = notice;
+    run.Close(notice, how);
+    return run.WaitForExit();
 }

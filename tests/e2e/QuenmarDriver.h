@@ -18,32 +18,35 @@ struct NoticeWindow {
 };
 
 enum class CloseBy { Button, Escape, CloseBox, TickedHiddenBoxThenButton };
+// Whose dialog to wait for: the started program's, or any (one its child shows).
+enum class NoticeOf { ThisProcess, AnyProcess };
 
 class QuenmarRun {
 public:
     // Starts "<bin>\Quenmar.exe" + arguments, exactly as written.
     explicit QuenmarRun(const std::string& arguments);
-    explicit QuenmarRun(const std::string& exePath, const std::string& arguments);
+    // Starts another program (a caller of Quenmar.exe) the same way.
+    QuenmarRun(const std::string& exePath, const std::string& arguments);
     ~QuenmarRun();
     QuenmarRun(const QuenmarRun&) = delete;
     QuenmarRun& operator=(const QuenmarRun&) = delete;
 
     bool Started() const { return m_process != nullptr; }
-    // Waits for a visible dialog of the process; false when it ended (or timed out) first.
-    bool WaitForNotice(NoticeWindow& notice, DWORD timeoutMs = 15000);
+    // Waits for a visible dialog; false when the process ended (or time ran out) first.
+    bool WaitForNotice(NoticeWindow& notice, DWORD timeoutMs = 15000,
+                       NoticeOf whose = NoticeOf::ThisProcess);
     void Close(const NoticeWindow& notice, CloseBy how);
     // Waits for the process to end; false on time-out (the process is then killed).
     bool WaitForExit(DWORD timeoutMs = 15000);
-    DWORD ProcessId() const { return m_processId; }
 
 private:
     HANDLE m_process = nullptr;
     DWORD m_processId = 0;
 };
 
-// A visible dialog of processId (0: of any process) while `process` still runs.
-bool WaitForNoticeWindow(HANDLE process, DWORD processId, NoticeWindow& notice,
-                         DWORD timeoutMs = 15000);
-void CloseNotice(const NoticeWindow& notice, CloseBy how);
+// Runs Quenmar.exe + arguments to its notice, closes it `how` and waits for the end;
+// false when no notice came or the run did not end. `seen` receives the notice.
+bool RunToNoticeAndClose(const std::string& arguments, CloseBy how = CloseBy::Button,
+                         NoticeWindow* seen = nullptr);
 
 std::string QuenmarExePath();
