@@ -7,8 +7,9 @@ packages=(
     cmake ninja-build g++ python3 python3-pefile
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     googletest
-    wine xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic
+    wine wine64 xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic
     nsis
+    wine32:i386 # runs the shipped i686 exes (WoW64) where the kernel runs 32-bit code
 )
 
 missing=()
@@ -23,5 +24,14 @@ echo "setup: installing ${missing[*]}" >&2
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
 "${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+if ! "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null; then
+    # The 32-bit Wine is optional: without it the tests fall back to the x86_64 build.
+    rest=()
+    for p in "${missing[@]}"; do [ "$p" = wine32:i386 ] || rest+=("$p"); done
+    echo "setup: wine32:i386 could not be installed; 32-bit programs will not run under Wine" >&2
+    [ ${#rest[@]} -eq 0 ] || "${sudo_cmd[@]}" apt-get install -y -qq "${rest[@]}" >/dev/null
+fi
