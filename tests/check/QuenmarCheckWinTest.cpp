@@ -34,7 +34,7 @@ std::string JsonField(const std::string& json, const std::string& name) {
 }
 
 ProcessResult RunCheck(const std::string& arguments) {
-    return RunProcess("\"" + ThisExeDirectory() + "QuenmarCheck.exe\" " + arguments);
+    return RunProcess("\"" + ProductExePath("QuenmarCheck.exe") + "\" " + arguments);
 }
 
 class QuenmarCheck : public ::testing::Test {

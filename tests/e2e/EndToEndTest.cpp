@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -303,6 +304,53 @@ TEST_F(EndToEnd, SilentRunEndsAtOnceWithExitStatusZero) {
     EXPECT_FALSE(KeyExists(m_keyPath));
 }
 
+// The machine type in the exe's PE header: IMAGE_FILE_MACHINE_*, 0 when unreadable.
+WORD MachineOfExe(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    IMAGE_DOS_HEADER dos{};
+    IMAGE_FILE_HEADER header{};
+    DWORD signature = 0, read = 0;
+    WORD machine = 0;
+    if (ReadFile(file, &dos, sizeof(dos), &read, nullptr) && read == sizeof(dos) &&
+        dos.e_magic == IMAGE_DOS_SIGNATURE &&
+        SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+        ReadFile(file, &signature, sizeof(signature), &read, nullptr) &&
+        signature == IMAGE_NT_SIGNATURE &&
+        ReadFile(file, &header, sizeof(header), &read, nullptr) && read == sizeof(header))
+        machine = header.Machine;
+    CloseHandle(file);
+    return machine;
+}
+
+// Which exe this suite runs, proven by a run of it: a PE32 exe must really run as a
+// 32-bit process. The test command reports the line it leaves behind.
+TEST_F(EndToEnd, ProductRunsAsItsMachineType) {
+    const std::string exe = QuenmarExePath();
+    const WORD machine = MachineOfExe(exe);
+    ASSERT_TRUE(machine == IMAGE_FILE_MACHINE_I386 || machine == IMAGE_FILE_MACHINE_AMD64) << exe;
+    ScopedEmulatedWindows emulated(kWin10); // silent
+    QuenmarRun run("");
+    ASSERT_TRUE(run.Started()) << exe;
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(IsWow64Process(run.Process(), &wow64));
+    ASSERT_TRUE(run.WaitForExit());
+    DWORD exitCode = 1;
+    ASSERT_TRUE(GetExitCodeProcess(run.Process(), &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    const bool pe32 = machine == IMAGE_FILE_MACHINE_I386;
+    EXPECT_EQ(pe32, wow64 != FALSE) << "a 32-bit exe runs under WoW64, a 64-bit one does not";
+
+    const std::string line =
+        exe + (pe32 ? " (i686, PE32, ran under WoW64)" : " (x86_64, PE32+, ran natively)");
+    if (FILE* f = std::fopen((ThisExeDirectory() + "e2e-product.txt").c_str(), "w")) {
+        std::fprintf(f, "%s\n", line.c_str());
+        std::fclose(f);
+    }
+}
+
 TEST_F(EndToEnd, RunLeavesNoOtherTrace) {
     ScopedEmulatedWindows emulated(kWin7Sp0);
     // Wine fills some keys of its own once, in the background of the first programs of
@@ -350,7 +398,7 @@ TEST_F(EndToEnd, RunLeavesNoOtherTrace) {
     char windowsDir[MAX_PATH];
     GetWindowsDirectoryA(windowsDir, MAX_PATH);
     for (const std::string& ini :
-         {std::string(windowsDir) + "\\Quenmar.ini", ThisExeDirectory() + "Quenmar.ini"})
+         {std::string(windowsDir) + "\\Quenmar.ini", ProductExePath("Quenmar.ini")})
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ini.c_str())) << ini;
 }
 

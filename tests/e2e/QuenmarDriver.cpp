@@ -5,7 +5,7 @@
 #include <vector>
 
 std::string QuenmarExePath() {
-    return ThisExeDirectory() + "Quenmar.exe";
+    return ProductExePath("Quenmar.exe");
 }
 
 QuenmarRun::QuenmarRun(const std::string& arguments) : QuenmarRun(QuenmarExePath(), arguments) {}

@@ -32,6 +32,7 @@ public:
     QuenmarRun& operator=(const QuenmarRun&) = delete;
 
     bool Started() const { return m_process != nullptr; }
+    HANDLE Process() const { return m_process; }
     // Waits for a visible dialog; false when the process ended (or time ran out) first.
     bool WaitForNotice(NoticeWindow& notice, DWORD timeoutMs = 15000,
                        NoticeOf whose = NoticeOf::ThisProcess);
