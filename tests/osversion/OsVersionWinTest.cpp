@@ -1,6 +1,7 @@
 // ReadVersionRecord and ClassifyVersion against Windows versions that Wine is made
 // to report; each reading happens in a freshly started probe process, since Wine
-// reads the emulated version at process start.
+// reads the emulated version at process start. Where the other Windows test build is
+// at hand, its probe reads each version too: 32-bit and 64-bit programs must agree.
 #include "WineSystem.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +10,20 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
-std::map<std::string, std::string> ProbeVersion() {
-    ProcessResult run = RunProcess("\"" + ThisExeDirectory() + "version_probe.exe\"");
+// This build's probe first, then the other machine type's when there is one.
+std::vector<std::string> Probes() {
+    std::vector<std::string> probes{ThisExeDirectory() + "version_probe.exe"};
+    const std::string peer = PeerExePath("version_probe.exe");
+    if (!peer.empty())
+        probes.push_back(peer);
+    return probes;
+}
+
+std::map<std::string, std::string> ProbeVersion(const std::string& probe) {
+    ProcessResult run = RunProcess("\"" + probe + "\"");
     EXPECT_TRUE(run.finished);
     std::map<std::string, std::string> fields;
     std::istringstream lines(run.output);
@@ -69,21 +80,35 @@ TEST(ReadVersionRecordUnderWine, EmulatedVersionsAreReadAndClassified) {
         {"6.4 server", Windows(6, 4, 9841, 0, 0, L"ServerNT"), 3, 26},
         {"5.2 workstation", Windows(5, 2, 3790, 2, 0, L"WinNT"), 1, 27},
     };
+    const std::vector<std::string> probes = Probes();
     for (const VersionCase& c : cases) {
         SCOPED_TRACE(c.name);
         const EmulatedWindows& w = c.windows;
         ScopedEmulatedWindows emulated(w);
-        auto fields = ProbeVersion();
-        EXPECT_EQ("1", fields["read"]);
-        EXPECT_EQ("156", fields["size"]);
-        EXPECT_EQ(std::to_string(w.major), fields["major"]);
-        EXPECT_EQ(std::to_string(w.minor), fields["minor"]);
-        EXPECT_EQ(std::to_string(w.build), fields["build"]);
-        EXPECT_EQ("2", fields["platform"]); // VER_PLATFORM_WIN32_NT
-        EXPECT_EQ(std::to_string(w.servicePackMajor), fields["spmajor"]);
-        EXPECT_EQ(std::to_string(w.servicePackMinor), fields["spminor"]);
-        EXPECT_EQ(std::to_string(c.productType), fields["producttype"]);
-        EXPECT_EQ(std::to_string(c.code), fields["code"]);
+        for (const std::string& probe : probes) {
+            SCOPED_TRACE(probe);
+            auto fields = ProbeVersion(probe);
+            EXPECT_EQ("1", fields["read"]);
+            EXPECT_EQ("156", fields["size"]);
+            EXPECT_EQ(std::to_string(w.major), fields["major"]);
+            EXPECT_EQ(std::to_string(w.minor), fields["minor"]);
+            EXPECT_EQ(std::to_string(w.build), fields["build"]);
+            EXPECT_EQ("2", fields["platform"]); // VER_PLATFORM_WIN32_NT
+            EXPECT_EQ(std::to_string(w.servicePackMajor), fields["spmajor"]);
+            EXPECT_EQ(std::to_string(w.servicePackMinor), fields["spminor"]);
+            EXPECT_EQ(std::to_string(c.productType), fields["producttype"]);
+            EXPECT_EQ(std::to_string(c.code), fields["code"]);
+        }
+    }
+}
+
+// The probes really are of both machine types when the other build is configured.
+TEST(ReadVersionRecordUnderWine, ProbesAreOfThisAndTheOtherMachineType) {
+    const std::vector<std::string> probes = Probes();
+    const std::string ownBits = std::to_string(sizeof(void*) * 8);
+    EXPECT_EQ(ownBits, ProbeVersion(probes[0])["bits"]);
+    if (probes.size() > 1) {
+        EXPECT_EQ(ownBits == "32" ? "64" : "32", ProbeVersion(probes[1])["bits"]);
     }
 }
 
@@ -103,9 +128,12 @@ TEST(ReadVersionRecordUnderWine, ServicePackTextKeepsTheLowByteOfEachUnit) {
     for (const TextCase& c : cases) {
         SCOPED_TRACE(HexOf(c.bytes));
         ScopedEmulatedWindows emulated(Windows(6, 1, 7601, 1, 0, L"WinNT", c.text));
-        auto fields = ProbeVersion();
-        EXPECT_EQ("1", fields["read"]);
-        EXPECT_EQ(HexOf(c.bytes), fields["csdhex"]);
-        EXPECT_EQ("8", fields["code"]); // the text plays no part
+        for (const std::string& probe : Probes()) {
+            SCOPED_TRACE(probe);
+            auto fields = ProbeVersion(probe);
+            EXPECT_EQ("1", fields["read"]);
+            EXPECT_EQ(HexOf(c.bytes), fields["csdhex"]);
+            EXPECT_EQ("8", fields["code"]); // the text plays no part
+        }
     }
 }

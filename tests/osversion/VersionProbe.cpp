@@ -14,6 +14,7 @@ int main() {
                 record.wServicePackMinor, record.wProductType);
     for (const char* p = record.szCSDVersion; *p; ++p)
         std::printf("%02x", static_cast<unsigned char>(*p));
-    std::printf("\ncode=%u\n", ClassifyVersion());
+    std::printf("\ncode=%u\nbits=%u\n", ClassifyVersion(),
+                static_cast<unsigned>(sizeof(void*) * 8));
     return 0;
 }

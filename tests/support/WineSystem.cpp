@@ -9,18 +9,24 @@ const wchar_t kCurrentVersion[] = L"Software\\Microsoft\\Windows NT\\CurrentVers
 const wchar_t kWindows[] = L"System\\CurrentControlSet\\Control\\Windows";
 const wchar_t kProductOptions[] = L"System\\CurrentControlSet\\Control\\ProductOptions";
 
+// A 32-bit program reads HKLM\Software through Wow6432Node, a 64-bit one does not:
+// the version values go into both registry views. The other keys are shared, and
+// the flag is ignored there.
+constexpr REGSAM kViews[] = {KEY_WOW64_64KEY, KEY_WOW64_32KEY};
+
 struct RegValue {
     HKEY root;
     const wchar_t* key;
     const wchar_t* name;
+    REGSAM view;
     std::optional<std::vector<BYTE>> data; // nullopt: the value did not exist
     DWORD type = 0;
 };
 
-RegValue ReadValue(HKEY root, const wchar_t* key, const wchar_t* name) {
-    RegValue v{root, key, name, std::nullopt, 0};
+RegValue ReadValue(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view = 0) {
+    RegValue v{root, key, name, view, std::nullopt, 0};
     HKEY h;
-    if (RegOpenKeyExW(root, key, 0, KEY_READ, &h) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, key, 0, KEY_READ | view, &h) != ERROR_SUCCESS)
         return v;
     DWORD size = 0;
     if (RegQueryValueExW(h, name, nullptr, &v.type, nullptr, &size) == ERROR_SUCCESS) {
@@ -35,23 +41,24 @@ RegValue ReadValue(HKEY root, const wchar_t* key, const wchar_t* name) {
 }
 
 void WriteValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
-                DWORD size) {
+                DWORD size, REGSAM view = 0) {
     HKEY h;
-    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) !=
+    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &h, nullptr) !=
         ERROR_SUCCESS)
         return;
     RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(h);
 }
 
-void WriteString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& text) {
+void WriteString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& text,
+                 REGSAM view = 0) {
     WriteValue(root, key, name, REG_SZ, text.c_str(),
-               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)), view);
 }
 
-void DeleteValue(HKEY root, const wchar_t* key, const wchar_t* name) {
+void DeleteValue(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view = 0) {
     HKEY h;
-    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS, &h) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, key, 0, KEY_ALL_ACCESS | view, &h) != ERROR_SUCCESS)
         return;
     RegDeleteValueW(h, name);
     RegCloseKey(h);
@@ -60,9 +67,21 @@ void DeleteValue(HKEY root, const wchar_t* key, const wchar_t* name) {
 void Restore(const RegValue& v) {
     if (v.data)
         WriteValue(v.root, v.key, v.name, v.type, v.data->data(),
-                   static_cast<DWORD>(v.data->size()));
+                   static_cast<DWORD>(v.data->size()), v.view);
     else
-        DeleteValue(v.root, v.key, v.name);
+        DeleteValue(v.root, v.key, v.name, v.view);
+}
+
+// The product's or the peer build's folder: relative to this exe's when configured.
+std::string ConfiguredDirectory(const char* relative) {
+    std::string dir = ThisExeDirectory() + relative;
+    char full[MAX_PATH];
+    const DWORD n = GetFullPathNameA(dir.c_str(), MAX_PATH, full, nullptr);
+    if (n > 0 && n < MAX_PATH)
+        dir.assign(full, n);
+    if (!dir.empty() && dir.back() != '\\')
+        dir += '\\';
+    return dir;
 }
 } // namespace
 
@@ -92,26 +111,32 @@ struct ScopedEmulatedWindows::Saved {
     std::vector<RegValue> values;
 };
 
-ScopedEmulatedWindows::ScopedEmulatedWindows(const EmulatedWindows& w) : m_saved(new Saved) {
-    m_saved->values = {
-        ReadValue(HKEY_CURRENT_USER, L"Software\\Wine", L"Version"),
-        ReadValue(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CurrentVersion"),
-        ReadValue(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CurrentBuildNumber"),
-        ReadValue(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CSDVersion"),
-        ReadValue(HKEY_LOCAL_MACHINE, kWindows, L"CSDVersion"),
-        ReadValue(HKEY_LOCAL_MACHINE, kProductOptions, L"ProductType"),
-    };
+void EmulateWindows(const EmulatedWindows& w) {
     // A preset in HKCU\Software\Wine\Version would win over the values below.
     DeleteValue(HKEY_CURRENT_USER, L"Software\\Wine", L"Version");
-    WriteString(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CurrentVersion",
-                std::to_wstring(w.major) + L"." + std::to_wstring(w.minor));
-    WriteString(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CurrentBuildNumber",
-                std::to_wstring(w.build));
-    WriteString(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CSDVersion", w.servicePackText);
+    for (REGSAM view : kViews) {
+        WriteString(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CurrentVersion",
+                    std::to_wstring(w.major) + L"." + std::to_wstring(w.minor), view);
+        WriteString(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CurrentBuildNumber",
+                    std::to_wstring(w.build), view);
+        WriteString(HKEY_LOCAL_MACHINE, kCurrentVersion, L"CSDVersion", w.servicePackText, view);
+    }
     const DWORD servicePack = w.servicePackMajor * 0x100u + w.servicePackMinor;
     WriteValue(HKEY_LOCAL_MACHINE, kWindows, L"CSDVersion", REG_DWORD, &servicePack,
                sizeof(servicePack));
     WriteString(HKEY_LOCAL_MACHINE, kProductOptions, L"ProductType", w.productType);
+}
+
+ScopedEmulatedWindows::ScopedEmulatedWindows(const EmulatedWindows& w) : m_saved(new Saved) {
+    m_saved->values = {
+        ReadValue(HKEY_CURRENT_USER, L"Software\\Wine", L"Version"),
+        ReadValue(HKEY_LOCAL_MACHINE, kWindows, L"CSDVersion"),
+        ReadValue(HKEY_LOCAL_MACHINE, kProductOptions, L"ProductType"),
+    };
+    for (REGSAM view : kViews)
+        for (const wchar_t* name : {L"CurrentVersion", L"CurrentBuildNumber", L"CSDVersion"})
+            m_saved->values.push_back(ReadValue(HKEY_LOCAL_MACHINE, kCurrentVersion, name, view));
+    EmulateWindows(w);
 }
 
 ScopedEmulatedWindows::~ScopedEmulatedWindows() {
@@ -165,6 +190,14 @@ std::string ThisExeDirectory() {
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string dir(path, n);
     return dir.substr(0, dir.find_last_of("\\/") + 1);
+}
+
+std::string ProductExePath(const char* exeName) {
+    return ConfiguredDirectory(QUENMAR_PRODUCT_DIR) + exeName;
+}
+
+std::string PeerExePath(const char* exeName) {
+    return *QUENMAR_PEER_DIR ? ConfiguredDirectory(QUENMAR_PEER_DIR) + exeName : std::string();
 }
 
 std::string UniqueTestKeyPath() {

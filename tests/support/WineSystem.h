@@ -20,8 +20,11 @@ struct EmulatedWindows {
 EmulatedWindows WindowsVersion(DWORD major, DWORD minor, DWORD build, WORD servicePack = 0,
                                const wchar_t* productType = L"WinNT");
 
-// Wine reads these at process start: only processes started later see them.
-// Restores the values it replaced when it goes out of scope.
+// Makes Wine report `windows` to the 32-bit and 64-bit processes started afterwards
+// (Wine reads the values at process start).
+void EmulateWindows(const EmulatedWindows& windows);
+
+// EmulateWindows for a scope: restores the values it replaced when it goes out of scope.
 class ScopedEmulatedWindows {
 public:
     explicit ScopedEmulatedWindows(const EmulatedWindows& windows);
@@ -51,6 +54,11 @@ std::string HexOf(const std::string& bytes);
 
 // The folder of the running test exe, with a trailing backslash.
 std::string ThisExeDirectory();
+// An exe of the product under test (Quenmar.exe, QuenmarCheck.exe): the shipped i686
+// build for the i686 tests, this build's own otherwise.
+std::string ProductExePath(const char* exeName);
+// An exe of the Windows test build of the other machine type; empty when there is none.
+std::string PeerExePath(const char* exeName);
 
 // A key path under HKCU unique to this process and call, e.g. "Software\QuenmarTest\123-4".
 std::string UniqueTestKeyPath();
