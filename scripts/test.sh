@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds all three presets and runs every test: host (sanitizers), win32 (checks of
-# the shipped exe), win64 (the Windows tests and the end-to-end suite under Wine,
-# in a fresh Wine prefix on a virtual display). Ends with "N passed, M failed".
+# Builds all four presets and runs every test: host (sanitizers), win32 (checks of the
+# shipped exes), the Windows tests in process for i686 (win32-tests) and x86_64
+# (win64), and the end-to-end suite against the shipped i686 exes, all under Wine in
+# a fresh prefix on a virtual display. Where 32-bit programs cannot run, the i686
+# tests are left out and the end-to-end suite runs the x86_64 build; one line says so.
+# Ends with "N passed, M failed, K skipped".
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -9,7 +12,7 @@ root="$PWD"
 scripts/setup.sh || exit 1
 . scripts/wine-env.sh
 
-for preset in host win32 win64; do
+for preset in host win32 win64 win32-tests; do
     if [ ! -f "build/$preset/build.ninja" ]; then
         cmake --preset "$preset" >"build-$preset.log" 2>&1 || { cat "build-$preset.log"; exit 1; }
         rm -f "build-$preset.log"
@@ -17,19 +20,33 @@ for preset in host win32 win64; do
     cmake --build --preset "$preset" || { echo "build of $preset failed" >&2; exit 1; }
 done
 
-run_dir="$root/build/wine-run"
-trap 'wine_stop' EXIT
+wine_cleanup_on_exit
 { export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null # Wine needs only the name
 # The display first: a prefix built without one cannot show windows afterwards.
 wine_display_start || exit 1
-wine_prefix_init "$run_dir/prefix"
+wine_prefix_init "$root/build/wine-run/prefix" || exit 1
+
+# ctest runs: preset and extra arguments. The end-to-end suite runs in one of them.
+if wine_check_pe32 "$root/build/win32/bin/QuenmarCheck.exe"; then
+    runs=("host" "win32" "win32-tests" "win64 -LE e2e")
+    e2e_preset=win32-tests
+else
+    echo "end-to-end: 32-bit programs cannot run here: $WINE_PE32_WHY;" \
+        "the i686 tests are left out and the x86_64 build is tested instead"
+    runs=("host" "win32" "win64")
+    e2e_preset=win64
+fi
+product_line="$root/build/$e2e_preset/bin/e2e-product.txt"
+rm -f "$product_line"
 
 passed=0
 failed=0
 skipped=0
-for preset in host win32 win64; do
+for run in "${runs[@]}"; do
+    read -r preset extra <<<"$run"
     log="$root/build/ctest-$preset.log"
-    ctest --preset "$preset" "$@" 2>&1 | tee "$log"
+    # shellcheck disable=SC2086 # extra holds separate arguments
+    ctest --preset "$preset" $extra "$@" 2>&1 | tee "$log"
     summary=$(grep -E '[0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
     if [ -z "$summary" ]; then
         # No summary at all: count the whole preset as one failure rather than none.
@@ -44,5 +61,15 @@ for preset in host win32 win64; do
     skipped=$((skipped + nskip))
 done
 
+# Which exe the end-to-end suite ran, as the suite itself saw it run.
+if [ -f "$product_line" ]; then
+    exe_line=$(tr -d '\r' <"$product_line")
+    exe_path="${exe_line%% (*}"
+    exe_path="${exe_path#Z:}"
+    exe_path="${exe_path//\\//}"
+    echo "end-to-end: ${exe_path#"$root"/} (${exe_line#* (}"
+else
+    echo "end-to-end: no run of the product was confirmed (EndToEnd.ProductRunsAsItsMachineType did not pass)"
+fi
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
