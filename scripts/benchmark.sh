@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Figures, not tests: the cost of a silent Quenmar.exe run against two reference
-# programs built the same way, and the shipped exe's size and import table.
+# Figures, not tests: the cost of a silent run of the shipped Quenmar.exe against two
+# reference programs built the same way for the same machine (the x86_64 build where
+# 32-bit programs cannot run), and the shipped exe's size and import table.
 #
 #   scripts/benchmark.sh [runs]     (default 41 runs of each program per scenario)
 set -uo pipefail
@@ -11,16 +12,24 @@ scripts/setup.sh || exit 1
 
 for preset in win32 win64; do
     [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset" >/dev/null || exit 1
-    cmake --build --preset "$preset" --target Quenmar bench_empty bench_common_controls \
+    cmake --build --preset "$preset" --target Quenmar QuenmarCheck bench_empty bench_common_controls \
         $([ "$preset" = win64 ] && echo silent_path_benchmark) >/dev/null ||
         { echo "build of $preset failed" >&2; exit 1; }
 done
 
 { export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null # Wine needs only the name
-trap 'wine_stop' EXIT
+wine_cleanup_on_exit
 wine_display_start || exit 1
-wine_prefix_init "$root/build/wine-bench/prefix"
-"$WINE" "$root/build/win64/bin/silent_path_benchmark.exe" "${1:-41}" | tr -d '\r'
+wine_prefix_init "$root/build/wine-bench/prefix" || exit 1
+if wine_check_pe32 "$root/build/win32/bin/QuenmarCheck.exe"; then
+    programs="$root/build/win32/bin"
+else
+    programs="$root/build/win64/bin"
+    echo "benchmark: 32-bit programs cannot run here ($WINE_PE32_WHY); timing the x86_64 build"
+fi
+echo "timed: $(wine_pe_machine "$programs/Quenmar.exe")"
+"$WINE" "$root/build/win64/bin/silent_path_benchmark.exe" "${1:-41}" "$(winepath_of "$programs")" |
+    tr -d '\r'
 
 exe="$root/build/win32/bin/Quenmar.exe"
 echo

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds what is missing and starts Quenmar.exe (the x86_64 build: 32-bit programs
-# cannot run on these machines) under Wine with the arguments given.
+# Builds what is missing and starts the shipped Quenmar.exe (i686) under Wine with the
+# arguments given; where 32-bit programs cannot run, the x86_64 build, and it says so.
 #
 #   scripts/run.sh [--windows NAME] [--screenshot FILE] [--] [Quenmar arguments...]
 #
@@ -35,17 +35,18 @@ if [ "$windows" = "list" ]; then
     exit 0
 fi
 
-for preset in win64 win32; do
-    [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset" >/dev/null || exit 1
-    cmake --build --preset "$preset" >/dev/null || { echo "build of $preset failed" >&2; exit 1; }
-done
-exe="$root/build/win64/bin/Quenmar.exe"
+[ -f build/win32/build.ninja ] || cmake --preset win32 >/dev/null || exit 1
+cmake --build --preset win32 >/dev/null || { echo "build of win32 failed" >&2; exit 1; }
+# The x86_64 build: the fallback exe, and the tool that emulates a Windows version.
+[ -f build/win64/build.ninja ] || cmake --preset win64 >/dev/null || exit 1
+cmake --build --preset win64 --target Quenmar emulate_windows >/dev/null ||
+    { echo "build of win64 failed" >&2; exit 1; }
 
 export LANG="${LANG:-ja_JP.UTF-8}"
 case "$LANG" in C | C.* | POSIX | "") export LANG=ja_JP.UTF-8 ;; esac
 { export LC_ALL="$LANG"; } 2>/dev/null # Wine needs only the name; glibc may lack the locale
 export WINEPREFIX="$root/build/wine-app"
-trap 'wine_stop' EXIT
+wine_cleanup_on_exit
 have_display=0
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     have_display=1
@@ -53,11 +54,17 @@ else
     # Before the prefix: a prefix built without a display cannot show windows later.
     wine_display_start || exit 1
 fi
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+if [ ! -d "$WINEPREFIX/drive_c/windows/system32" ]; then
     echo "run: preparing a Wine prefix in $WINEPREFIX" >&2
-    wine_prefix_init "$WINEPREFIX"
+    wine_prefix_init "$WINEPREFIX" || exit 1
 else
-    "$WINESERVER" -p 60
+    wine_prefix_start || exit 1
+fi
+if wine_check_pe32 "$root/build/win32/bin/QuenmarCheck.exe"; then
+    exe="$root/build/win32/bin/Quenmar.exe"
+else
+    exe="$root/build/win64/bin/Quenmar.exe"
+    echo "run: 32-bit programs cannot run here ($WINE_PE32_WHY); running the x86_64 build" >&2
 fi
 [ -n "$windows" ] && { wine_emulate "$windows" || exit 1; }
 

@@ -16,11 +16,11 @@ scripts/setup.sh || exit 1
 cmake --build --preset win64 --target notice_preview >/dev/null || { echo "build failed" >&2; exit 1; }
 preview="$root/build/win64/bin/notice_preview.exe"
 
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
-trap 'wine_stop' EXIT
+{ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null # Wine needs only the name
+wine_cleanup_on_exit
 # The display first: a prefix built without one keeps Wine's desktop display-less.
 wine_display_start || exit 1
-wine_prefix_init "$root/build/wine-shots/prefix"
+wine_prefix_init "$root/build/wine-shots/prefix" || exit 1
 mkdir -p "$out"
 
 # name  arguments of notice_preview

@@ -2,7 +2,10 @@
 // interleaved in one process so that all share one warm wineserver. Prints medians
 // and ratios; asserts nothing (figures, not a test).
 //
-//   silent_path_benchmark.exe [runs]
+//   silent_path_benchmark.exe [runs [folder]]
+//
+// folder: where the three programs are (default: beside this exe). Compare only
+// programs of one machine type: a PE32 starts slower under WoW64.
 #include "WineSystem.h"
 #include "history/NoticeHistory.h"
 
@@ -50,7 +53,9 @@ struct Scenario {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(5, std::atoi(argv[1])) : 41;
-    const std::string dir = ThisExeDirectory();
+    std::string dir = argc > 2 ? argv[2] : ThisExeDirectory();
+    if (!dir.empty() && dir.back() != '\\' && dir.back() != '/')
+        dir += '\\';
     const std::string empty = "\"" + dir + "bench_empty.exe\"";
     const std::string controls = "\"" + dir + "bench_common_controls.exe\"";
     const std::string keyPath = "Software\\QuenmarBenchmark";
@@ -60,7 +65,9 @@ int main(int argc, char** argv) {
     const Scenario scenarios[] = {{"Windows 10, no T", win10, false},
                                   {"Windows 7 SP0, history fresh under a key path", win7, true}};
 
-    std::printf("silent path, %d runs each, interleaved, median wall time of one run:\n", runs);
+    std::printf("silent path, %d runs each, interleaved, median wall time of one run\n"
+                "(programs in %s):\n",
+                runs, dir.c_str());
     for (const Scenario& s : scenarios) {
         ScopedEmulatedWindows emulated(s.windows);
         if (s.freshHistory)
