@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     googletest
     wine wine64 xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic
-    nsis
+    nsis wixl msitools osslsigncode openssl # installer samples, signing
     wine32:i386 # runs the shipped i686 exes (WoW64) where the kernel runs 32-bit code
 )
 

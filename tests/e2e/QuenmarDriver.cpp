@@ -45,8 +45,11 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
     GetWindowThreadProcessId(hwnd, &pid);
     wchar_t cls[32] = {};
     GetClassNameW(hwnd, cls, 32);
+    // A notice: a visible dialog with the check box and the two text lines both notices
+    // have (an installer's own dialogs have other controls).
     if ((search->processId == 0 || pid == search->processId) && IsWindowVisible(hwnd) &&
-        lstrcmpW(cls, L"#32770") == 0) {
+        lstrcmpW(cls, L"#32770") == 0 && GetDlgItem(hwnd, 1004) && GetDlgItem(hwnd, 1005) &&
+        GetDlgItem(hwnd, 1006)) {
         search->found = hwnd;
         return FALSE;
     }
