@@ -351,6 +351,20 @@ TEST_F(EndToEnd, ProductRunsAsItsMachineType) {
     }
 }
 
+// Signed as installer authors ship it (a copy signed with a throwaway certificate):
+// the signature changes nothing of what the program does.
+TEST_F(EndToEnd, SignedExeShowsItsNoticeAndRecordsIt) {
+    ScopedEmulatedWindows emulated(kWin7Sp0);
+    QuenmarRun run(ThisExeDirectory() + "signed\\Quenmar.exe", "\"" + m_keyPath + "\"");
+    ASSERT_TRUE(run.Started());
+    NoticeWindow notice;
+    ASSERT_TRUE(run.WaitForNotice(notice));
+    ExpectServicePackLook(notice, kTemplate);
+    run.Close(notice, CloseBy::Button);
+    ASSERT_TRUE(run.WaitForExit());
+    EXPECT_TRUE(ParsesAsDate(StoredText(m_keyPath, "ReportQuenmar")));
+}
+
 TEST_F(EndToEnd, RunLeavesNoOtherTrace) {
     ScopedEmulatedWindows emulated(kWin7Sp0);
     // Wine fills some keys of its own once, in the background of the first programs of
