@@ -8,14 +8,11 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
 scripts/setup.sh || exit 1
+. scripts/build-env.sh
 . scripts/wine-env.sh
 
-for preset in win32 win64; do
-    [ -f "build/$preset/build.ninja" ] || cmake --preset "$preset" >/dev/null || exit 1
-    cmake --build --preset "$preset" --target Quenmar QuenmarCheck bench_empty bench_common_controls \
-        $([ "$preset" = win64 ] && echo silent_path_benchmark) >/dev/null ||
-        { echo "build of $preset failed" >&2; exit 1; }
-done
+build_preset win32 Quenmar QuenmarCheck bench_empty bench_common_controls || exit 1
+build_preset win64 Quenmar bench_empty bench_common_controls silent_path_benchmark || exit 1
 
 { export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null # Wine needs only the name
 wine_cleanup_on_exit

@@ -28,6 +28,7 @@ while [ $# -gt 0 ]; do
 done
 
 scripts/setup.sh || exit 1
+. scripts/build-env.sh
 . scripts/wine-env.sh
 
 if [ "$windows" = "list" ]; then
@@ -35,12 +36,9 @@ if [ "$windows" = "list" ]; then
     exit 0
 fi
 
-[ -f build/win32/build.ninja ] || cmake --preset win32 >/dev/null || exit 1
-cmake --build --preset win32 >/dev/null || { echo "build of win32 failed" >&2; exit 1; }
+build_preset win32 || exit 1
 # The x86_64 build: the fallback exe, and the tool that emulates a Windows version.
-[ -f build/win64/build.ninja ] || cmake --preset win64 >/dev/null || exit 1
-cmake --build --preset win64 --target Quenmar emulate_windows >/dev/null ||
-    { echo "build of win64 failed" >&2; exit 1; }
+build_preset win64 Quenmar emulate_windows || exit 1
 
 export LANG="${LANG:-ja_JP.UTF-8}"
 case "$LANG" in C | C.* | POSIX | "") export LANG=ja_JP.UTF-8 ;; esac

@@ -10,10 +10,10 @@ root="$PWD"
 out="$(realpath -m "${1:-docs/screenshots}")"
 
 scripts/setup.sh || exit 1
+. scripts/build-env.sh
 . scripts/wine-env.sh
 
-[ -f build/win64/build.ninja ] || cmake --preset win64 >/dev/null || exit 1
-cmake --build --preset win64 --target notice_preview >/dev/null || { echo "build failed" >&2; exit 1; }
+build_preset win64 notice_preview || exit 1
 preview="$root/build/win64/bin/notice_preview.exe"
 
 { export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8; } 2>/dev/null # Wine needs only the name

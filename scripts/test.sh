@@ -10,14 +10,11 @@ cd "$(dirname "$0")/.."
 root="$PWD"
 
 scripts/setup.sh || exit 1
+. scripts/build-env.sh
 . scripts/wine-env.sh
 
 for preset in host win32 win64 win32-tests; do
-    if [ ! -f "build/$preset/build.ninja" ]; then
-        cmake --preset "$preset" >"build-$preset.log" 2>&1 || { cat "build-$preset.log"; exit 1; }
-        rm -f "build-$preset.log"
-    fi
-    cmake --build --preset "$preset" || { echo "build of $preset failed" >&2; exit 1; }
+    build_preset "$preset" || exit 1
 done
 
 wine_cleanup_on_exit
@@ -45,8 +42,12 @@ skipped=0
 for run in "${runs[@]}"; do
     read -r preset extra <<<"$run"
     log="$root/build/ctest-$preset.log"
+    # Wine takes its code page from the locale's name; Linux tools (bash, openssl) want
+    # a locale glibc has.
+    locale=C.UTF-8
+    case "$preset" in win64 | win32-tests) locale=ja_JP.UTF-8 ;; esac
     # shellcheck disable=SC2086 # extra holds separate arguments
-    ctest --preset "$preset" $extra "$@" 2>&1 | tee "$log"
+    LANG=$locale LC_ALL=$locale ctest --preset "$preset" $extra "$@" 2>&1 | tee "$log"
     summary=$(grep -E '[0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
     if [ -z "$summary" ]; then
         # No summary at all: count the whole preset as one failure rather than none.

@@ -3,8 +3,8 @@
 # decision code itself.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -f build/host/build.ninja ] || cmake --preset host >/dev/null
-cmake --build --preset host --target decision_table >/dev/null
+. scripts/build-env.sh
+build_preset host decision_table
 table="$(build/host/bin/decision_table)"
 /usr/bin/python3 - "$table" <<'PY'
 import re, sys

@@ -45,6 +45,8 @@ def main():
     for bit, name in ((0x40, "DYNAMIC_BASE"), (0x100, "NX_COMPAT"),
                       (0x8000, "TERMINAL_SERVER_AWARE")):
         check(flags & bit, f"{name} not set")
+    check(opt.CheckSum != 0 and opt.CheckSum == pe.generate_checksum(),
+          f"PE checksum {opt.CheckSum:#x}, not the file's {pe.generate_checksum():#x}")
     check(pe.FILE_HEADER.PointerToSymbolTable == 0 and pe.FILE_HEADER.NumberOfSymbols == 0,
           "not stripped")
 
