@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # scripts/sign.sh on the shipped exes with a throwaway self-signed certificate: both
-# are signed with SHA-256 and verify, stay valid PE files, and every bad input ends
-# with one line, a non-zero status and the exe byte for byte as it was.
+# are signed with SHA-256 and verify, stay valid PE files that are the built exes again
+# once the signature is removed, and every bad input ends with one line, a non-zero
+# status and the exe byte for byte as it was.
 #
 #   sign-test.sh Quenmar.exe QuenmarCheck.exe
 set -u
@@ -45,6 +46,9 @@ for exe in "$@"; do
         fail "$name: signing failed: $out"
     verifies "$name" || fail "$name: does not verify after signing"
     cmp -s "$exe" "$name" && fail "$name: unchanged by signing"
+    # Whole: without its signature it is the built exe again, byte for byte.
+    osslsigncode remove-signature -in "$name" -out "unsigned-$name" >/dev/null 2>&1
+    cmp -s "$exe" "unsigned-$name" || fail "$name: removing the signature does not give the exe back"
 done
 
 # The same with a PKCS#12 file.
