@@ -10,7 +10,7 @@
 #include "check/CheckReport.h"
 #include "check/NoticeTexts.h"
 #include "history/NoticeHistory.h"
-#include "history/OleDateTime.h"
+#include "framework/OleDateTime.h"
 #include "osversion/OsVersion.h"
 #include "osversion/VersionCode.h"
 

@@ -1,6 +1,6 @@
 #include "dialogs/NoticeDialog.h"
 
-#include "app/WinApp.h"
+#include "framework/WinApp.h"
 #include "dialogs/NoticeLook.h"
 
 static_assert(CTLCOLOR_STATIC == notice_look::kCtlColorStatic, "kind numbering");

@@ -1,8 +1,8 @@
 #pragma once
 // The behaviour both notice dialogs share (look, icons, closing), written once and
 // called from each class's handlers, so each class keeps its own members.
-#include "dialogs/Dialog.h"
-#include "dialogs/Gdi.h"
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
 
 namespace notice_dialog {
 

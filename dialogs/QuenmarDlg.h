@@ -1,8 +1,9 @@
 #pragma once
 // The service-pack notice (template 102): the warning icon, one of five wordings, the
 // don't-show-again box always hidden; topmost, no taskbar button.
-#include "dialogs/Dialog.h"
-#include "dialogs/Gdi.h"
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
+#include "framework/Static.h"
 
 class CQuenmarDlg : public CDialog {
 public:

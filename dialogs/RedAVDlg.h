@@ -1,8 +1,8 @@
 #pragma once
 // The Windows Vista end-of-support notice (template 129): a blue banner with a white
 // bold two-line heading, four body lines; not topmost, no taskbar button.
-#include "dialogs/Dialog.h"
-#include "dialogs/Gdi.h"
+#include "framework/Dialog.h"
+#include "framework/Gdi.h"
 
 class RedAVDlg : public CDialog {
 public:

@@ -1,7 +1,7 @@
 #include "history/NoticeHistory.h"
 
 #include "history/DayRule.h"
-#include "history/OleDateTime.h"
+#include "framework/OleDateTime.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // Splitting of the narrow command line and the classification of its arguments,
 // with the lead-byte test of code page 932 (Shift-JIS) handed in.
 #include "app/AppCommandLineInfo.h"
-#include "app/CommandLine.h"
+#include "framework/CommandLine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The two notices run modally for real under Wine; a thread timer in their modal
 // loop inspects them from inside, then closes them the way the case asks.
-#include "app/WinApp.h"
+#include "framework/WinApp.h"
 #include "dialogs/QuenmarDlg.h"
 #include "dialogs/RedAVDlg.h"
 

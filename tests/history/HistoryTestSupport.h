@@ -1,6 +1,6 @@
 #pragma once
 // Registry and clock helpers shared by the notice history tests under Wine.
-#include "history/OleDateTime.h"
+#include "framework/OleDateTime.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 
 #include "history/DayRule.h"
 #include "history/NoticeHistory.h"
-#include "history/OleDateTime.h"
+#include "framework/OleDateTime.h"
 
 #include <gtest/gtest.h>
 

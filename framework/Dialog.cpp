@@ -1,7 +1,7 @@
-#include "dialogs/Dialog.h"
+#include "framework/Dialog.h"
 
-#include "app/WinApp.h"
-#include "dialogs/Gdi.h"
+#include "framework/WinApp.h"
+#include "framework/Static.h"
 
 const MessageMapEntry CDialog::messageEntries[] = {
     OnCommandEntry(IDOK, BN_CLICKED, &CDialog::OnOK),

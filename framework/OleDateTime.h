@@ -2,7 +2,7 @@
 // The program's date type (Windows side): an OLE Automation DATE with a validity
 // flag, the current local time in whole seconds, and the conversions to and from
 // the user's default date-and-time text.
-#include "app/CString.h"
+#include "framework/CString.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #pragma once
-// Thin GDI wrappers for the dialogs. Whether a wrapper owns its object is part of
-// its type: CBrush and CFont own theirs (delete it on destruction, cannot be
-// copied); CBrushHandle and CFontHandle only look at a handle someone else owns.
+// Thin GDI wrappers for the dialogs: brushes, fonts, painting. Whether a wrapper owns
+// its object is part of its type: CBrush and CFont own theirs (delete it on destruction,
+// cannot be copied); CBrushHandle and CFontHandle only look at a handle someone else owns.
 #include <windows.h>
 
 #include <type_traits>
@@ -92,30 +92,4 @@ public:
 private:
     HWND m_hWnd;
     PAINTSTRUCT m_ps{};
-};
-
-// A static control of a dialog. The dialog's window owns the control; this only
-// refers to it.
-class CStatic {
-public:
-    CStatic() = default;
-    CStatic(const CStatic&) = delete;
-    CStatic& operator=(const CStatic&) = delete;
-
-    void Attach(HWND hWnd) { m_hWnd = hWnd; }
-    HWND Detach() {
-        HWND hWnd = m_hWnd;
-        m_hWnd = nullptr;
-        return hWnd;
-    }
-    // STM_SETICON; returns the previous icon.
-    HICON SetIcon(HICON icon) {
-        return reinterpret_cast<HICON>(
-            ::SendMessageW(m_hWnd, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0));
-    }
-    HICON GetIcon() const {
-        return reinterpret_cast<HICON>(::SendMessageW(m_hWnd, STM_GETICON, 0, 0));
-    }
-
-    HWND m_hWnd = nullptr;
 };

@@ -1,6 +1,6 @@
-#include "app/WinApp.h"
+#include "framework/WinApp.h"
 
-#include "app/CommandLine.h"
+#include "framework/CommandLine.h"
 
 namespace {
 CWinApp* g_pApp = nullptr;
