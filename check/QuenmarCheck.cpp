@@ -9,8 +9,9 @@
 #include "app/NoticeDecision.h"
 #include "check/CheckReport.h"
 #include "check/NoticeTexts.h"
-#include "history/NoticeHistory.h"
+#include "framework/AnsiLeadByte.h"
 #include "framework/OleDateTime.h"
+#include "history/NoticeHistory.h"
 #include "osversion/OsVersion.h"
 #include "osversion/VersionCode.h"
 
@@ -26,10 +27,6 @@ constexpr int kExitNone = 0;
 constexpr int kExitUsage = 2;
 constexpr int kExitServicePack = 10;
 constexpr int kExitEndOfSupport = 11;
-
-bool IsAnsiLeadByte(unsigned char byte) {
-    return IsDBCSLeadByte(byte) != FALSE;
-}
 
 // Text in the thread's ANSI code page as UTF-8.
 std::string AnsiToUtf8(const char* text, int length = -1) {

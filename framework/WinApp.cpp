@@ -1,13 +1,10 @@
 #include "framework/WinApp.h"
 
+#include "framework/AnsiLeadByte.h"
 #include "framework/CommandLine.h"
 
 namespace {
 CWinApp* g_pApp = nullptr;
-
-bool IsAnsiLeadByte(unsigned char byte) {
-    return IsDBCSLeadByte(byte) != FALSE;
-}
 } // namespace
 
 CWinApp::CWinApp() : m_hInstance(GetModuleHandleA(nullptr)) {
