@@ -1,4 +1,4 @@
-#include "HistoryTestSupport.h"
+#include "DateTestSupport.h"
 
 #include "framework/OleDateTime.h"
 
