@@ -4,13 +4,12 @@
 #include "dialogs/NoticeLook.h"
 
 const MessageMapEntry CQuenmarDlg::messageEntries[] = {
-    OnMessageEntry(WM_PAINT, &CQuenmarDlg::OnPaint),
-    OnQueryDragIconEntry(&CQuenmarDlg::OnQueryDragIcon),
-    OnCtlColorEntry(&CQuenmarDlg::OnCtlColor),
-    OnCommandEntry(IDCANCEL, BN_CLICKED, &CQuenmarDlg::OnCancelCommand),
+    OnPaintEntry<&CQuenmarDlg::OnPaint>(),
+    OnQueryDragIconEntry<&CQuenmarDlg::OnQueryDragIcon>(),
+    OnCtlColorEntry<&CQuenmarDlg::OnCtlColor>(),
+    OnCommandEntry<&CQuenmarDlg::OnCancelCommand>(IDCANCEL, BN_CLICKED),
 };
-const MessageMap CQuenmarDlg::messageMap = {&CDialog::messageMap, messageEntries,
-                                            sizeof(messageEntries) / sizeof(messageEntries[0])};
+const MessageMap CQuenmarDlg::messageMap = MakeMessageMap(&CDialog::messageMap, messageEntries);
 
 CQuenmarDlg::CQuenmarDlg(BOOL bInstallerText)
     : CDialog(IDD), m_bInstallerText(bInstallerText),

@@ -4,13 +4,12 @@
 #include "dialogs/NoticeLook.h"
 
 const MessageMapEntry RedAVDlg::messageEntries[] = {
-    OnMessageEntry(WM_PAINT, &RedAVDlg::OnPaint),
-    OnQueryDragIconEntry(&RedAVDlg::OnQueryDragIcon),
-    OnCtlColorEntry(&RedAVDlg::OnCtlColor),
-    OnCommandEntry(IDCANCEL, BN_CLICKED, &RedAVDlg::OnCancelCommand),
+    OnPaintEntry<&RedAVDlg::OnPaint>(),
+    OnQueryDragIconEntry<&RedAVDlg::OnQueryDragIcon>(),
+    OnCtlColorEntry<&RedAVDlg::OnCtlColor>(),
+    OnCommandEntry<&RedAVDlg::OnCancelCommand>(IDCANCEL, BN_CLICKED),
 };
-const MessageMap RedAVDlg::messageMap = {&CDialog::messageMap, messageEntries,
-                                         sizeof(messageEntries) / sizeof(messageEntries[0])};
+const MessageMap RedAVDlg::messageMap = MakeMessageMap(&CDialog::messageMap, messageEntries);
 
 RedAVDlg::RedAVDlg() : CDialog(IDD), m_hIcon(notice_dialog::LoadApplicationIcon()) {}
 
