@@ -2,6 +2,7 @@
 // decision and exit status match what Quenmar.exe does with the same command line
 // and history. It writes nothing.
 #include "HistoryTestSupport.h"
+#include "NoticeTexts.h"
 #include "QuenmarDriver.h"
 #include "RegistrySnapshot.h"
 #include "WineSystem.h"
@@ -79,7 +80,7 @@ TEST_F(QuenmarCheck, OwnOptionsAndUsageErrors) {
     ProcessResult text = RunCheck("/T");
     EXPECT_EQ(10u, text.exitCode);
     EXPECT_NE(std::string::npos,
-              text.output.find("line 1: " + Utf8(L"Windows 10 は、サポート対象外です。")));
+              text.output.find("line 1: " + Utf8(expected_text::kWindows10.line1)));
 }
 
 // The history part of the report is what the program's own reader found: why a
@@ -150,7 +151,7 @@ TEST_P(QuenmarCheckAgreement, SameDecisionAsTheProgram) {
         EXPECT_EQ("none", JsonField(check.output, "notice"));
         return;
     }
-    const bool endOfSupport = notice.caption == L"重要なお知らせ";
+    const bool endOfSupport = notice.caption == expected_text::kEndOfSupportCaption;
     EXPECT_EQ(endOfSupport ? 11u : 10u, check.exitCode) << check.output;
     EXPECT_EQ(Utf8(notice.line1), JsonField(check.output, "line1"));
     EXPECT_EQ(Utf8(notice.line2), JsonField(check.output, "line2"));

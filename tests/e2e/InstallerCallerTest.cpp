@@ -1,6 +1,7 @@
 // An installer built with NSIS runs Quenmar.exe as installers do: /I and a key path,
 // waiting for it to end before going on.
 #include "HistoryTestSupport.h"
+#include "NoticeTexts.h"
 #include "QuenmarDriver.h"
 #include "WineSystem.h"
 
@@ -19,8 +20,8 @@ TEST(InstallerCaller, ShowsInstallerWordingAndContinuesAfterClose) {
     const bool shown = installer.WaitForNotice(notice, 20000, NoticeOf::AnyProcess);
     EXPECT_TRUE(shown);
     if (shown) {
-        EXPECT_EQ(L"お使いのWindowsのサービスパックはサポート対象外です。", notice.line1);
-        EXPECT_EQ(L"インストール前にサービスパックを最新にすることを推奨します。", notice.line2);
+        EXPECT_EQ(expected_text::kInstaller.line1, notice.line1);
+        EXPECT_EQ(expected_text::kInstaller.line2, notice.line2);
         // The installer waits while the notice is open.
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(marker.c_str()));
         installer.Close(notice, CloseBy::Button);
