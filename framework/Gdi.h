@@ -1,7 +1,7 @@
 #pragma once
 // Thin GDI wrappers for the dialogs: brushes, fonts, painting. Whether a wrapper owns
 // its object is part of its type: CBrush and CFont own theirs (delete it on destruction,
-// cannot be copied); CBrushHandle and CFontHandle only look at a handle someone else owns.
+// cannot be copied); CFontHandle only looks at a font someone else owns.
 #include <windows.h>
 
 #include <type_traits>
@@ -33,11 +33,6 @@ public:
             DeleteObject();
         m_hObject = handle;
     }
-    Handle Detach() {
-        Handle handle = m_hObject;
-        m_hObject = nullptr;
-        return handle;
-    }
     BOOL DeleteObject() {
         if (!m_hObject)
             return FALSE;
@@ -51,16 +46,13 @@ protected:
 };
 } // namespace gdi_detail
 
-template <bool Managed> class CBrushT : public gdi_detail::GdiObjectT<HBRUSH, Managed> {
+class CBrush : public gdi_detail::GdiObjectT<HBRUSH, true> {
 public:
-    using gdi_detail::GdiObjectT<HBRUSH, Managed>::GdiObjectT;
     BOOL CreateSolidBrush(COLORREF colour) {
-        this->Attach(::CreateSolidBrush(colour));
-        return this->m_hObject != nullptr;
+        Attach(::CreateSolidBrush(colour));
+        return m_hObject != nullptr;
     }
 };
-using CBrush = CBrushT<true>;
-using CBrushHandle = CBrushT<false>;
 
 template <bool Managed> class CFontT : public gdi_detail::GdiObjectT<HFONT, Managed> {
 public:

@@ -27,7 +27,6 @@ public:
     static COleDateTime FromTime64(__time64_t seconds);
 
     DATE GetDate() const noexcept { return m_dt; }
-    DateTimeStatus GetStatus() const noexcept { return m_status; }
     bool IsValid() const noexcept { return m_status == valid; }
 
     // The user's default date-and-time text in the thread's ANSI code page;

@@ -10,18 +10,10 @@ public:
     CStatic& operator=(const CStatic&) = delete;
 
     void Attach(HWND hWnd) { m_hWnd = hWnd; }
-    HWND Detach() {
-        HWND hWnd = m_hWnd;
-        m_hWnd = nullptr;
-        return hWnd;
-    }
     // STM_SETICON; returns the previous icon.
     HICON SetIcon(HICON icon) {
         return reinterpret_cast<HICON>(
             ::SendMessageW(m_hWnd, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0));
-    }
-    HICON GetIcon() const {
-        return reinterpret_cast<HICON>(::SendMessageW(m_hWnd, STM_GETICON, 0, 0));
     }
 
     HWND m_hWnd = nullptr;
