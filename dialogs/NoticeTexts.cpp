@@ -10,7 +10,7 @@ const NoticeLines kServicePackTemplate{
     L"お使いの Windows には最新のサービスパックが準備されています。",
     L"最新のサービスパックをインストールして下さい。"};
 const NoticeLines kEndOfSupportTemplate{L"マイクロソフト社は、2017 年 4 月 11 日 をもって",
-                                       L"「Windows Vista」 の製品サポートを終了しました。"};
+                                        L"「Windows Vista」 の製品サポートを終了しました。"};
 } // namespace
 
 NoticeLines ServicePackNoticeLines(bool win10Notice, bool win8Notice, bool installerText) {

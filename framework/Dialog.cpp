@@ -1,7 +1,7 @@
 #include "framework/Dialog.h"
 
-#include "framework/WinApp.h"
 #include "framework/Static.h"
+#include "framework/WinApp.h"
 
 const MessageMapEntry CDialog::messageEntries[] = {
     OnCommandEntry<&CDialog::OnOK>(IDOK, BN_CLICKED),
