@@ -12,44 +12,34 @@ COleDateTime SystemClock() {
     return COleDateTime::GetCurrentTime();
 }
 
-// Reads the value under an open key into `stored`.
-void ReadOpenTimeStamp(HKEY key, const char* valueName, StoredTimeStamp& stored) {
+// Reads the value under an open key: how far that got, and in `stored` what it found.
+TimeStampReading ReadOpenTimeStamp(HKEY key, const char* valueName, StoredTimeStamp& stored) {
     char buffer[kTimeStampReadLimit];
     std::memset(buffer, 0, sizeof(buffer));
     DWORD size = sizeof(buffer);
     DWORD type = 0;
     const LONG status =
         RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    if (status == ERROR_FILE_NOT_FOUND) {
-        stored.reading = TimeStampMissing;
-        return;
-    }
-    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) {
-        stored.reading = TimeStampUnreadable;
-        return;
-    }
+    if (status == ERROR_FILE_NOT_FOUND)
+        return TimeStampMissing;
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA)
+        return TimeStampUnreadable;
     stored.type = type;
     stored.size = size;
-    if (status == ERROR_MORE_DATA) {
-        stored.reading = TimeStampTooLarge;
-        return;
-    }
+    if (status == ERROR_MORE_DATA)
+        return TimeStampTooLarge;
     // REG_EXPAND_SZ is read as it is stored; its references are not expanded.
-    if (type != REG_SZ && type != REG_EXPAND_SZ) {
-        stored.reading = TimeStampNotAString;
-        return;
-    }
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return TimeStampNotAString;
     // The zero-filled buffer terminates any shorter text. Data that fills all of it
     // without a NUL is not a time stamp this program wrote: it counts as not parsed.
     const void* nul = std::memchr(buffer, '\0', sizeof(buffer));
     const std::size_t length =
         nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - buffer) : sizeof(buffer);
     stored.text = CString(std::string_view(buffer, length));
-    if (!nul) {
-        stored.reading = TimeStampUnterminated;
-        return;
-    }
-    stored.reading = stored.time.ParseDateTime(buffer) ? TimeStampRead : TimeStampNotADate;
+    if (!nul)
+        return TimeStampUnterminated;
+    return stored.time.ParseDateTime(buffer) ? TimeStampRead : TimeStampNotADate;
 }
 
 void WriteTimeStamp(const char* keyPath, const char* valueName, CurrentTimeSource now) {
@@ -73,7 +63,7 @@ StoredTimeStamp ReadTimeStamp(const char* keyPath, const char* valueName) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return stored;
-    ReadOpenTimeStamp(key, valueName, stored);
+    stored.reading = ReadOpenTimeStamp(key, valueName, stored);
     RegCloseKey(key);
     return stored;
 }
