@@ -1,7 +1,7 @@
 #pragma once
 // The program's options: the key path and the switches N, I, E, T and V.
-#include "app/CString.h"
-#include "app/CommandLine.h"
+#include "framework/CString.h"
+#include "framework/CommandLine.h"
 
 class AppCommandLineInfo : public CCommandLineInfo {
 public:

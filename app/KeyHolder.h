@@ -1,7 +1,7 @@
 #pragma once
 // The key path of this run, held from the parse of the command line until
 // ExitInstance. At most one exists; one global reference reaches it.
-#include "app/CString.h"
+#include "framework/CString.h"
 
 struct KeyHolder {
     explicit KeyHolder(CString keyPath) : m_strKeyPath(static_cast<CString&&>(keyPath)) {}

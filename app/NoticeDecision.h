@@ -3,7 +3,7 @@
 // the classification and the history query are handed in, so every path can be
 // tested on the host and the calls counted.
 #include "app/AppCommandLineInfo.h"
-#include "app/CString.h"
+#include "framework/CString.h"
 #include "osversion/VersionCode.h"
 #include "osversion/VersionRecord.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // The application object: one run from the command line to the chosen notice.
-#include "app/WinApp.h"
+#include "framework/WinApp.h"
 
 class CQuenmarApp : public CWinApp {
 public:

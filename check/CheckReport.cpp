@@ -1,5 +1,7 @@
 #include "check/CheckReport.h"
 
+#include "history/HistoryValues.h"
+
 #include <cstdio>
 
 namespace {
@@ -138,8 +140,8 @@ std::string FormatText(const CheckReport& r) {
         t += "History under HKEY_CURRENT_USER\\" + r.keyPath + "\n";
         if (!r.keyOpened)
             t += "  the key cannot be opened for reading (it may not exist yet)\n";
-        t += ValueText("ReportQuenmar", r.report);
-        t += ValueText("ShowQuenmar", r.suppress);
+        t += ValueText(kReportTimeValue, r.report);
+        t += ValueText(kSuppressTimeValue, r.suppress);
         if (r.reportParsed)
             t += "  report time: " + r.reportTime + "; due again from " + r.nextDue + "\n";
         else
@@ -181,9 +183,9 @@ std::string FormatJson(const CheckReport& r) {
     if (r.keyPath.empty()) {
         j += "  \"history\": null,\n";
     } else {
-        j += "  \"history\": {\"keyOpened\": " + std::string(Bool(r.keyOpened)) +
-             ", \"ReportQuenmar\": " + ValueJson(r.report) +
-             ", \"ShowQuenmar\": " + ValueJson(r.suppress) +
+        j += "  \"history\": {\"keyOpened\": " + std::string(Bool(r.keyOpened)) + ", " +
+             JsonString(kReportTimeValue) + ": " + ValueJson(r.report) + ", " +
+             JsonString(kSuppressTimeValue) + ": " + ValueJson(r.suppress) +
              ", \"reportTime\": " + (r.reportParsed ? JsonString(r.reportTime) : "null") +
              ", \"reportParseProblem\": " +
              (r.reportParsed ? "null" : JsonString(r.reportParseProblem)) +

@@ -8,16 +8,17 @@
 #include "app/AppCommandLineInfo.h"
 #include "app/NoticeDecision.h"
 #include "check/CheckReport.h"
-#include "check/NoticeTexts.h"
+#include "dialogs/NoticeTexts.h"
+#include "framework/AnsiLeadByte.h"
+#include "framework/CommandLine.h"
+#include "framework/OleDateTime.h"
 #include "history/NoticeHistory.h"
-#include "history/OleDateTime.h"
 #include "osversion/OsVersion.h"
 #include "osversion/VersionCode.h"
 
 #include <windows.h>
 
 #include <cstdio>
-#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -26,10 +27,6 @@ constexpr int kExitNone = 0;
 constexpr int kExitUsage = 2;
 constexpr int kExitServicePack = 10;
 constexpr int kExitEndOfSupport = 11;
-
-bool IsAnsiLeadByte(unsigned char byte) {
-    return IsDBCSLeadByte(byte) != FALSE;
-}
 
 // Text in the thread's ANSI code page as UTF-8.
 std::string AnsiToUtf8(const char* text, int length = -1) {
@@ -82,60 +79,70 @@ CheckerOptions ParseCheckerOptions() {
     return options;
 }
 
-// Reads one value as it is stored; ansiText receives string data as stored (ANSI).
-CheckedValue ReadRawValue(HKEY key, const char* name, std::string* ansiText = nullptr) {
+// A history value as the program's reader found it.
+CheckedValue Reported(const StoredTimeStamp& stored) {
     CheckedValue value;
-    DWORD type = 0, size = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return value;
-    value.present = true;
-    value.type = type;
-    value.size = size;
-    if (type == REG_SZ || type == REG_EXPAND_SZ) {
-        std::string data(size, '\0');
-        DWORD read = size;
-        if (RegQueryValueExA(key, name, nullptr, &type,
-                             reinterpret_cast<BYTE*>(data.empty() ? nullptr : &data[0]),
-                             &read) == ERROR_SUCCESS) {
-            data.resize(strnlen(data.data(), std::min<size_t>(read, data.size())));
-            value.text = AnsiToUtf8(data.c_str(), static_cast<int>(data.size()));
-            if (ansiText)
-                *ansiText = data;
-        }
-    }
+    value.present = stored.reading != TimeStampNoKey && stored.reading != TimeStampMissing &&
+                    stored.reading != TimeStampUnreadable;
+    value.type = stored.type;
+    value.size = stored.size;
+    value.text = AnsiToUtf8(stored.text.c_str(), static_cast<int>(stored.text.GetLength()));
     return value;
 }
 
-void CheckHistory(const CString& keyPath, CheckReport& r) {
-    HKEY key;
-    std::string reportText;
-    r.keyOpened =
-        RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (r.keyOpened) {
-        r.report = ReadRawValue(key, "ReportQuenmar", &reportText);
-        r.suppress = ReadRawValue(key, "ShowQuenmar");
-        RegCloseKey(key);
+// Why the report time does not count, in the reader's words.
+std::string WhyNotUsable(TimeStampReading reading) {
+    const std::string value = kReportTimeValue;
+    switch (reading) {
+    case TimeStampNoKey:
+        return "no key";
+    case TimeStampMissing:
+        return "no " + value + " value";
+    case TimeStampUnreadable:
+        return value + " cannot be read";
+    case TimeStampTooLarge:
+        return value + " is longer than " + std::to_string(kTimeStampReadLimit) + " bytes";
+    case TimeStampNotAString:
+        return value + " is not a string value";
+    case TimeStampUnterminated:
+        return value + " fills " + std::to_string(kTimeStampReadLimit) +
+               " bytes without a terminating NUL";
+    case TimeStampNotADate:
+        return "the text is not a date under the current regional settings";
+    case TimeStampRead:
+        break;
     }
-    r.reportDue = IsReportDue(keyPath.c_str());
+    return {};
+}
 
-    COleDateTime stored;
-    if (!r.keyOpened)
-        r.reportParseProblem = "no key";
-    else if (!r.report.present)
-        r.reportParseProblem = "no ReportQuenmar value";
-    else if (r.report.type != REG_SZ && r.report.type != REG_EXPAND_SZ)
-        r.reportParseProblem = "ReportQuenmar is not a string value";
-    else if (r.report.size > 1024)
-        r.reportParseProblem = "ReportQuenmar is longer than 1,024 bytes";
-    else if (!stored.ParseDateTime(reportText.c_str()))
-        r.reportParseProblem = "the text is not a date under the current regional settings";
-    else {
-        r.reportParsed = true;
-        r.reportTime = AnsiToUtf8(stored.Format().c_str());
-        // Stamps carry whole seconds, so "a day less half a second" is 24 hours on.
-        r.nextDue =
-            AnsiToUtf8(COleDateTime(stored.GetDate() + 1.0, COleDateTime::valid).Format().c_str());
+void CheckHistory(const CString& keyPath, CheckReport& r) {
+    const StoredTimeStamp report = ReadTimeStamp(keyPath.c_str(), kReportTimeValue);
+    r.keyOpened = report.reading != TimeStampNoKey;
+    r.report = Reported(report);
+    r.suppress = Reported(ReadTimeStamp(keyPath.c_str(), kSuppressTimeValue));
+    r.reportDue = IsReportDue(keyPath.c_str());
+    r.reportParsed = report.reading == TimeStampRead;
+    if (!r.reportParsed) {
+        r.reportParseProblem = WhyNotUsable(report.reading);
+        return;
     }
+    r.reportTime = AnsiToUtf8(report.time.Format().c_str());
+    // Stamps carry whole seconds, so "a day less half a second" is 24 hours on.
+    r.nextDue =
+        AnsiToUtf8(COleDateTime(report.time.GetDate() + 1.0, COleDateTime::valid).Format().c_str());
+}
+
+NoticeLines LinesOfNotice(const NoticeDecision& decision) {
+    switch (decision.m_nKind) {
+    case NoticeServicePack:
+        return ServicePackNoticeLines(decision.m_bWin10Notice, decision.m_bWin8Notice,
+                                      decision.m_bInstallerText);
+    case NoticeEndOfSupport:
+        return EndOfSupportNoticeLines();
+    case NoticeNone:
+        break;
+    }
+    return {L"", L""};
 }
 
 const char* ReasonText(NoticeReason reason) {

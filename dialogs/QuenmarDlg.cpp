@@ -1,20 +1,9 @@
 #include "dialogs/QuenmarDlg.h"
 
-#include "dialogs/NoticeDialog.h"
 #include "dialogs/NoticeLook.h"
 
-const MessageMapEntry CQuenmarDlg::messageEntries[] = {
-    OnMessageEntry(WM_PAINT, &CQuenmarDlg::OnPaint),
-    OnQueryDragIconEntry(&CQuenmarDlg::OnQueryDragIcon),
-    OnCtlColorEntry(&CQuenmarDlg::OnCtlColor),
-    OnCommandEntry(IDCANCEL, BN_CLICKED, &CQuenmarDlg::OnCancelCommand),
-};
-const MessageMap CQuenmarDlg::messageMap = {&CDialog::messageMap, messageEntries,
-                                            sizeof(messageEntries) / sizeof(messageEntries[0])};
-
 CQuenmarDlg::CQuenmarDlg(BOOL bInstallerText)
-    : CDialog(IDD), m_bInstallerText(bInstallerText),
-      m_hIcon(notice_dialog::LoadApplicationIcon()) {}
+    : CNoticeDialog(IDD), m_bInstallerText(bInstallerText), m_hIcon(LoadApplicationIcon()) {}
 
 void CQuenmarDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, notice_look::kIdNoShow, m_bNoShow);
@@ -22,8 +11,7 @@ void CQuenmarDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CQuenmarDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
-    notice_dialog::SetWindowIcons(*this, m_hIcon);
+    CNoticeDialog::OnInitDialog();
 
     // The system's warning icon: shared, never destroyed.
     m_wndIcon.SetIcon(::LoadIconW(nullptr, MAKEINTRESOURCEW(32515))); // IDI_WARNING
@@ -38,20 +26,4 @@ BOOL CQuenmarDlg::OnInitDialog() {
 
     ::ShowWindow(GetDlgItem(notice_look::kIdNoShow), SW_HIDE);
     return TRUE;
-}
-
-void CQuenmarDlg::OnPaint() {
-    notice_dialog::Paint(*this, m_hIcon);
-}
-
-HCURSOR CQuenmarDlg::OnQueryDragIcon() {
-    return m_hIcon;
-}
-
-HBRUSH CQuenmarDlg::OnCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor) {
-    return notice_dialog::CtlColor(*this, m_brBanner, hDC, hWnd, nCtlColor);
-}
-
-void CQuenmarDlg::OnCancelCommand() {
-    notice_dialog::CancelCommand(*this);
 }

@@ -1,10 +1,11 @@
 #pragma once
 // The service-pack notice (template 102): the warning icon, one of five wordings, the
 // don't-show-again box always hidden; topmost, no taskbar button.
-#include "dialogs/Dialog.h"
-#include "dialogs/Gdi.h"
+#include "dialogs/NoticeDialog.h"
+#include "framework/Gdi.h"
+#include "framework/Static.h"
 
-class CQuenmarDlg : public CDialog {
+class CQuenmarDlg : public CNoticeDialog<CQuenmarDlg> {
 public:
     enum { IDD = 102 };
 
@@ -20,17 +21,6 @@ public:
     HICON m_hIcon;
 
 protected:
-    const MessageMap* GetMessageMap() const override { return &messageMap; }
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-
-    void OnPaint();
-    HCURSOR OnQueryDragIcon();
-    HBRUSH OnCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor);
-    void OnCancelCommand();
-
-    static const MessageMap messageMap;
-
-private:
-    static const MessageMapEntry messageEntries[];
 };

@@ -1,26 +1,15 @@
 #include "dialogs/RedAVDlg.h"
 
-#include "dialogs/NoticeDialog.h"
 #include "dialogs/NoticeLook.h"
 
-const MessageMapEntry RedAVDlg::messageEntries[] = {
-    OnMessageEntry(WM_PAINT, &RedAVDlg::OnPaint),
-    OnQueryDragIconEntry(&RedAVDlg::OnQueryDragIcon),
-    OnCtlColorEntry(&RedAVDlg::OnCtlColor),
-    OnCommandEntry(IDCANCEL, BN_CLICKED, &RedAVDlg::OnCancelCommand),
-};
-const MessageMap RedAVDlg::messageMap = {&CDialog::messageMap, messageEntries,
-                                         sizeof(messageEntries) / sizeof(messageEntries[0])};
-
-RedAVDlg::RedAVDlg() : CDialog(IDD), m_hIcon(notice_dialog::LoadApplicationIcon()) {}
+RedAVDlg::RedAVDlg() : CNoticeDialog(IDD), m_hIcon(LoadApplicationIcon()) {}
 
 void RedAVDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, notice_look::kIdNoShow, m_bNoShow);
 }
 
 BOOL RedAVDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
-    notice_dialog::SetWindowIcons(*this, m_hIcon);
+    CNoticeDialog::OnInitDialog();
 
     // A bold copy of the template's font. Read in UTF-16 so the full-width typeface
     // name survives any ANSI code page. No font to copy: the headings get none.
@@ -37,20 +26,4 @@ BOOL RedAVDlg::OnInitDialog() {
     if (!m_bShowCheck)
         ::ShowWindow(GetDlgItem(notice_look::kIdNoShow), SW_HIDE);
     return TRUE;
-}
-
-void RedAVDlg::OnPaint() {
-    notice_dialog::Paint(*this, m_hIcon);
-}
-
-HCURSOR RedAVDlg::OnQueryDragIcon() {
-    return m_hIcon;
-}
-
-HBRUSH RedAVDlg::OnCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor) {
-    return notice_dialog::CtlColor(*this, m_brBanner, hDC, hWnd, nCtlColor);
-}
-
-void RedAVDlg::OnCancelCommand() {
-    notice_dialog::CancelCommand(*this);
 }

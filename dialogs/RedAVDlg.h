@@ -1,10 +1,10 @@
 #pragma once
 // The Windows Vista end-of-support notice (template 129): a blue banner with a white
 // bold two-line heading, four body lines; not topmost, no taskbar button.
-#include "dialogs/Dialog.h"
-#include "dialogs/Gdi.h"
+#include "dialogs/NoticeDialog.h"
+#include "framework/Gdi.h"
 
-class RedAVDlg : public CDialog {
+class RedAVDlg : public CNoticeDialog<RedAVDlg> {
 public:
     enum { IDD = 129 };
 
@@ -18,17 +18,6 @@ public:
     HICON m_hIcon;
 
 protected:
-    const MessageMap* GetMessageMap() const override { return &messageMap; }
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-
-    void OnPaint();
-    HCURSOR OnQueryDragIcon();
-    HBRUSH OnCtlColor(HDC hDC, HWND hWnd, UINT nCtlColor);
-    void OnCancelCommand();
-
-    static const MessageMap messageMap;
-
-private:
-    static const MessageMapEntry messageEntries[];
 };

@@ -1,6 +1,8 @@
 // QuenmarCheck.exe under Wine: what it prints matches what was emulated, and its
 // decision and exit status match what Quenmar.exe does with the same command line
 // and history. It writes nothing.
+#include "HistoryTestSupport.h"
+#include "NoticeTexts.h"
 #include "QuenmarDriver.h"
 #include "RegistrySnapshot.h"
 #include "WineSystem.h"
@@ -78,7 +80,34 @@ TEST_F(QuenmarCheck, OwnOptionsAndUsageErrors) {
     ProcessResult text = RunCheck("/T");
     EXPECT_EQ(10u, text.exitCode);
     EXPECT_NE(std::string::npos,
-              text.output.find("line 1: " + Utf8(L"Windows 10 は、サポート対象外です。")));
+              text.output.find("line 1: " + Utf8(expected_text::kWindows10.line1)));
+}
+
+// The history part of the report is what the program's own reader found: why a
+// stored report time does not count, and that a report is therefore due.
+TEST_F(QuenmarCheck, SaysWhyTheStoredReportTimeDoesNotCount) {
+    ScopedEmulatedWindows emulated(WindowsVersion(6, 1, 7600, 0, L"WinNT"));
+    struct Case {
+        DWORD type;
+        std::string data;
+        const char* problem;
+    } cases[] = {
+        {REG_DWORD, std::string("\x01\x00\x00\x00", 4), "ReportQuenmar is not a string value"},
+        {REG_SZ, std::string("not a date", 11),
+         "the text is not a date under the current regional settings"},
+        {REG_SZ, std::string(1100, ' ') + '\0', "ReportQuenmar is longer than 1024 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.problem);
+        SetStoredValue(m_keyPath, "ReportQuenmar", c.type, c.data);
+        ProcessResult run = RunCheck("--json \"" + m_keyPath + "\"");
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(c.problem, JsonField(run.output, "reportParseProblem"));
+        EXPECT_EQ("true", JsonField(run.output, "due"));
+        EXPECT_EQ("history: a report is due", JsonField(run.output, "settledBy"));
+        // The first size in the report: ReportQuenmar's (ShowQuenmar is absent).
+        EXPECT_EQ(std::to_string(c.data.size()), JsonField(run.output, "size"));
+    }
 }
 
 struct AgreementCase {
@@ -122,7 +151,7 @@ TEST_P(QuenmarCheckAgreement, SameDecisionAsTheProgram) {
         EXPECT_EQ("none", JsonField(check.output, "notice"));
         return;
     }
-    const bool endOfSupport = notice.caption == L"重要なお知らせ";
+    const bool endOfSupport = notice.caption == expected_text::kEndOfSupportCaption;
     EXPECT_EQ(endOfSupport ? 11u : 10u, check.exitCode) << check.output;
     EXPECT_EQ(Utf8(notice.line1), JsonField(check.output, "line1"));
     EXPECT_EQ(Utf8(notice.line2), JsonField(check.output, "line2"));

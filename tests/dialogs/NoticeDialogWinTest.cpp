@@ -1,8 +1,9 @@
 // The two notices run modally for real under Wine; a thread timer in their modal
 // loop inspects them from inside, then closes them the way the case asks.
-#include "app/WinApp.h"
+#include "NoticeTexts.h"
 #include "dialogs/QuenmarDlg.h"
 #include "dialogs/RedAVDlg.h"
+#include "framework/WinApp.h"
 
 #include <gtest/gtest.h>
 
@@ -144,24 +145,17 @@ TEST(LocaleOfThisRun, IsTheOneTheRunAsksFor) {
 }
 
 TEST_F(NoticeDialogs, ServicePackNoticeShowsEachWordingWithTheWarningIcon) {
-    const std::wstring templateLine1 =
-        L"お使いの Windows には最新のサービスパックが準備されています。";
-    const std::wstring templateLine2 = L"最新のサービスパックをインストールして下さい。";
+    using namespace expected_text;
     struct {
         BOOL win10, win8, installer;
         std::wstring line1, line2;
     } cases[] = {
-        {TRUE, FALSE, FALSE, L"Windows 10 は、サポート対象外です。",
-         L"動作保証・サポート等は、ご対応致しかねますのでご了承下さい。"},
-        {TRUE, TRUE, TRUE, L"Windows 10 は、サポート対象外です。",
-         L"動作保証・サポート等は、ご対応致しかねますのでご了承下さい。"},
-        {FALSE, TRUE, TRUE, L"お使いの Windows 8 はサポート対象外です。",
-         L"インストール前に Windows 8.1 にアップデートすることを推奨します。"},
-        {FALSE, TRUE, FALSE, L"お使いの Windows 8 はサポート対象外です。",
-         L"Windows 8.1 にアップデートすることを推奨します。"},
-        {FALSE, FALSE, TRUE, L"お使いのWindowsのサービスパックはサポート対象外です。",
-         L"インストール前にサービスパックを最新にすることを推奨します。"},
-        {FALSE, FALSE, FALSE, templateLine1, templateLine2},
+        {TRUE, FALSE, FALSE, kWindows10.line1, kWindows10.line2},
+        {TRUE, TRUE, TRUE, kWindows10.line1, kWindows10.line2},
+        {FALSE, TRUE, TRUE, kWindows8Installer.line1, kWindows8Installer.line2},
+        {FALSE, TRUE, FALSE, kWindows8.line1, kWindows8.line2},
+        {FALSE, FALSE, TRUE, kInstaller.line1, kInstaller.line2},
+        {FALSE, FALSE, FALSE, kServicePackTemplate.line1, kServicePackTemplate.line2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message()

@@ -1,4 +1,6 @@
+#include "NoticeTexts.h"
 #include "dialogs/NoticeLook.h"
+#include "dialogs/NoticeTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -89,26 +91,48 @@ TEST(WordingTable, FirstMatchingRowWins) {
 }
 
 TEST(WordingTable, Texts) {
+    using namespace expected_text;
     const Wording& win10 = ChooseWording(true, false, false);
-    EXPECT_STREQ(L"Windows 10 は、サポート対象外です。", win10.line1);
-    EXPECT_STREQ(L"動作保証・サポート等は、ご対応致しかねますのでご了承下さい。", win10.line2);
+    EXPECT_STREQ(kWindows10.line1, win10.line1);
+    EXPECT_STREQ(kWindows10.line2, win10.line2);
 
     // Windows 8: the first line is the same with and without the installer flag.
     const Wording& win8Installer = ChooseWording(false, true, true);
     const Wording& win8 = ChooseWording(false, true, false);
-    EXPECT_STREQ(L"お使いの Windows 8 はサポート対象外です。", win8Installer.line1);
+    EXPECT_STREQ(kWindows8Installer.line1, win8Installer.line1);
     EXPECT_STREQ(win8Installer.line1, win8.line1);
-    EXPECT_STREQ(L"インストール前に Windows 8.1 にアップデートすることを推奨します。",
-                 win8Installer.line2);
-    EXPECT_STREQ(L"Windows 8.1 にアップデートすることを推奨します。", win8.line2);
+    EXPECT_STREQ(kWindows8Installer.line2, win8Installer.line2);
+    EXPECT_STREQ(kWindows8.line2, win8.line2);
 
     const Wording& servicePack = ChooseWording(false, false, true);
-    EXPECT_STREQ(L"お使いのWindowsのサービスパックはサポート対象外です。", servicePack.line1);
-    EXPECT_STREQ(L"インストール前にサービスパックを最新にすることを推奨します。",
-                 servicePack.line2);
+    EXPECT_STREQ(kInstaller.line1, servicePack.line1);
+    EXPECT_STREQ(kInstaller.line2, servicePack.line2);
 
     // The template wording: nothing is set.
     const Wording& plain = ChooseWording(false, false, false);
     EXPECT_EQ(nullptr, plain.line1);
     EXPECT_EQ(nullptr, plain.line2);
+}
+
+// The lines a notice shows, named without showing it: every wording row, the service-
+// pack template's own lines included, and the end-of-support notice's.
+TEST(NoticeTexts, LinesOfEachNotice) {
+    using namespace expected_text;
+    struct {
+        bool win10, win8, installer;
+        ExpectedLines lines;
+    } cases[] = {
+        {true, true, true, kWindows10},
+        {false, true, true, kWindows8Installer},
+        {false, true, false, kWindows8},
+        {false, false, true, kInstaller},
+        {false, false, false, kServicePackTemplate},
+    };
+    for (const auto& c : cases) {
+        const NoticeLines lines = ServicePackNoticeLines(c.win10, c.win8, c.installer);
+        EXPECT_STREQ(c.lines.line1, lines.line1) << c.win10 << c.win8 << c.installer;
+        EXPECT_STREQ(c.lines.line2, lines.line2) << c.win10 << c.win8 << c.installer;
+    }
+    EXPECT_STREQ(kEndOfSupport.line1, EndOfSupportNoticeLines().line1);
+    EXPECT_STREQ(kEndOfSupport.line2, EndOfSupportNoticeLines().line2);
 }

@@ -3,9 +3,9 @@
 //
 //   notice_preview.exe 102 ROW [MILLISECONDS]   service-pack notice, wording row 1..5
 //   notice_preview.exe 129 [MILLISECONDS]       end-of-support notice (check box hidden)
-#include "app/WinApp.h"
 #include "dialogs/QuenmarDlg.h"
 #include "dialogs/RedAVDlg.h"
+#include "framework/WinApp.h"
 
 #include <cwchar>
 #include <cwctype>

@@ -1,6 +1,7 @@
 // The real Quenmar.exe under Wine: emulated Windows versions, the real registry,
 // a virtual display. Each case starts the exe with an exact command line.
 #include "HistoryTestSupport.h"
+#include "NoticeTexts.h"
 #include "QuenmarDriver.h"
 #include "RegistrySnapshot.h"
 #include "WineSystem.h"
@@ -24,22 +25,13 @@ const EmulatedWindows kServer2008Sp1 = WindowsVersion(6, 0, 6001, 1, L"ServerNT"
 const EmulatedWindows kServer2012 = WindowsVersion(6, 2, 9200, 0, L"ServerNT");
 const EmulatedWindows kServer2019 = WindowsVersion(10, 0, 17763, 0, L"ServerNT");
 
-struct Wording {
-    const wchar_t* line1;
-    const wchar_t* line2;
-};
-const Wording kTemplate{L"お使いの Windows には最新のサービスパックが準備されています。",
-                        L"最新のサービスパックをインストールして下さい。"};
-const Wording kWin10Text{L"Windows 10 は、サポート対象外です。",
-                         L"動作保証・サポート等は、ご対応致しかねますのでご了承下さい。"};
-const Wording kWin8Installer{L"お使いの Windows 8 はサポート対象外です。",
-                             L"インストール前に Windows 8.1 にアップデートすることを推奨します。"};
-const Wording kWin8Text{L"お使いの Windows 8 はサポート対象外です。",
-                        L"Windows 8.1 にアップデートすることを推奨します。"};
-const Wording kInstallerText{L"お使いのWindowsのサービスパックはサポート対象外です。",
-                             L"インストール前にサービスパックを最新にすることを推奨します。"};
-const Wording kEndOfSupport{L"マイクロソフト社は、2017 年 4 月 11 日 をもって",
-                            L"「Windows Vista」 の製品サポートを終了しました。"};
+using Wording = ExpectedLines;
+const Wording kTemplate = expected_text::kServicePackTemplate;
+const Wording kWin10Text = expected_text::kWindows10;
+const Wording kWin8Installer = expected_text::kWindows8Installer;
+const Wording kWin8Text = expected_text::kWindows8;
+const Wording kInstallerText = expected_text::kInstaller;
+const Wording kEndOfSupport = expected_text::kEndOfSupport;
 
 enum class History { None, ShownNow, ShownTwoDaysAgo }; // ShownNow: an hour ago
 enum class Expect { Nothing, ServicePack, EndOfSupport };
@@ -99,7 +91,7 @@ protected:
 };
 
 void ExpectServicePackLook(const NoticeWindow& notice, const Wording& wording) {
-    EXPECT_EQ(L"お知らせ", notice.caption);
+    EXPECT_EQ(expected_text::kServicePackCaption, notice.caption);
     EXPECT_EQ(wording.line1, notice.line1);
     EXPECT_EQ(wording.line2, notice.line2);
     EXPECT_TRUE(notice.hasWarningIcon);
@@ -110,7 +102,7 @@ void ExpectServicePackLook(const NoticeWindow& notice, const Wording& wording) {
 }
 
 void ExpectEndOfSupportLook(const NoticeWindow& notice) {
-    EXPECT_EQ(L"重要なお知らせ", notice.caption);
+    EXPECT_EQ(expected_text::kEndOfSupportCaption, notice.caption);
     EXPECT_EQ(kEndOfSupport.line1, notice.line1);
     EXPECT_EQ(kEndOfSupport.line2, notice.line2);
     EXPECT_FALSE(notice.hasWarningIcon);

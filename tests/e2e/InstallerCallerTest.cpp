@@ -2,6 +2,7 @@
 // and a Windows Installer package, each with a user interface (the notice appears, the
 // install waits for it and goes on) and without one (no notice, nothing written).
 #include "HistoryTestSupport.h"
+#include "NoticeTexts.h"
 #include "QuenmarDriver.h"
 #include "WineSystem.h"
 
@@ -14,8 +15,6 @@
 namespace {
 // The key path both samples hand to Quenmar.exe.
 const char kSampleKeyPath[] = "Software\\Example Vendor\\Quenmar Sample Product";
-const wchar_t kInstallerLine1[] = L"お使いのWindowsのサービスパックはサポート対象外です。";
-const wchar_t kInstallerLine2[] = L"インストール前にサービスパックを最新にすることを推奨します。";
 
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -39,8 +38,8 @@ bool RunsThroughWithoutNotice(QuenmarRun& caller, DWORD& exitCode) {
 void ExpectInstallerNoticeAndClose(QuenmarRun& caller) {
     NoticeWindow notice;
     ASSERT_TRUE(caller.WaitForNotice(notice, 60000, NoticeOf::AnyProcess));
-    EXPECT_EQ(kInstallerLine1, notice.line1);
-    EXPECT_EQ(kInstallerLine2, notice.line2);
+    EXPECT_EQ(expected_text::kInstaller.line1, notice.line1);
+    EXPECT_EQ(expected_text::kInstaller.line2, notice.line2);
     // Recorded before the notice opened.
     EXPECT_TRUE(ReadStoredValue(kSampleKeyPath, "ReportQuenmar").exists);
     caller.Close(notice, CloseBy::Button);

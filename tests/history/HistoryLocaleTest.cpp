@@ -7,9 +7,9 @@
 #include "HistoryTestSupport.h"
 #include "WineSystem.h"
 
+#include "framework/OleDateTime.h"
 #include "history/DayRule.h"
 #include "history/NoticeHistory.h"
-#include "history/OleDateTime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #pragma once
 // Registry and clock helpers shared by the notice history tests under Wine.
-#include "history/OleDateTime.h"
+#include "DateTestSupport.h"
+#include "framework/OleDateTime.h"
 
 #include <windows.h>
 
@@ -18,11 +19,6 @@ StoredValue ReadStoredValue(const std::string& keyPath, const char* name);
 void SetStoredValue(const std::string& keyPath, const char* name, DWORD type,
                     const std::string& data);
 bool KeyExists(const std::string& keyPath);
-
-// A DATE from calendar numbers, through SystemTimeToVariantTime.
-double DateOf(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
-// The time-stamp text of a date in this process's regional settings.
-std::string TextOf(double date);
 
 // Clocks for the operations that take one.
 extern double g_fixedNow;

@@ -1,9 +1,9 @@
 #include "HistoryTestSupport.h"
 #include "WineSystem.h"
 
+#include "framework/OleDateTime.h"
 #include "history/DayRule.h"
 #include "history/NoticeHistory.h"
-#include "history/OleDateTime.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,8 @@ TEST_F(NoticeHistoryTest, KeyWithoutReportValueIsDue) {
     EXPECT_TRUE(IsReportDue(m_key.c_str()));
 }
 
-// What ReportQuenmar holds, and whether a notice is due with it (real clock).
+// What ReportQuenmar holds, whether a notice is due with it (real clock), and how far
+// the reader got with it, which is what QuenmarCheck reports.
 TEST_F(NoticeHistoryTest, StoredValuesOfEveryKind) {
     const std::string now = NowText();
     ASSERT_TRUE(SetEnvironmentVariableA("QUENMAR_TEST_STAMP", now.c_str()));
@@ -65,35 +66,78 @@ TEST_F(NoticeHistoryTest, StoredValuesOfEveryKind) {
         DWORD type;
         std::string data;
         bool due;
+        TimeStampReading reading;
+        TimeStampReading orReading = reading; // where Windows and Wine differ
     };
     const std::vector<Case> cases = {
-        {"time stamp", REG_SZ, WithNul(now), false},
-        {"time stamp without its NUL", REG_SZ, now, false},
-        {"REG_EXPAND_SZ time stamp", REG_EXPAND_SZ, WithNul(now), false},
+        {"time stamp", REG_SZ, WithNul(now), false, TimeStampRead},
+        {"time stamp without its NUL", REG_SZ, now, false, TimeStampRead},
+        {"REG_EXPAND_SZ time stamp", REG_EXPAND_SZ, WithNul(now), false, TimeStampRead},
         // Not expanded: the reference itself is no date.
         {"REG_EXPAND_SZ reference to a time stamp", REG_EXPAND_SZ, WithNul("%QUENMAR_TEST_STAMP%"),
-         true},
-        {"REG_DWORD", REG_DWORD, std::string("\x01\x00\x00\x00", 4), true},
-        {"REG_MULTI_SZ time stamp", REG_MULTI_SZ, WithNul(WithNul(now)), true},
-        {"REG_BINARY time stamp", REG_BINARY, WithNul(now), true},
-        {"Invalid DateTime", REG_SZ, WithNul("Invalid DateTime"), true},
-        {"empty string", REG_SZ, WithNul(""), true},
-        {"no data at all", REG_SZ, "", true},
-        {"garbage", REG_SZ, WithNul("not a date"), true},
-        {"garbage in code page 932", REG_SZ, WithNul("\x93\xfa\x95\x74"), true},
+         true, TimeStampNotADate},
+        {"REG_DWORD", REG_DWORD, std::string("\x01\x00\x00\x00", 4), true, TimeStampNotAString},
+        {"REG_MULTI_SZ time stamp", REG_MULTI_SZ, WithNul(WithNul(now)), true, TimeStampNotAString},
+        {"REG_BINARY time stamp", REG_BINARY, WithNul(now), true, TimeStampNotAString},
+        {"Invalid DateTime", REG_SZ, WithNul("Invalid DateTime"), true, TimeStampNotADate},
+        {"empty string", REG_SZ, WithNul(""), true, TimeStampNotADate},
+        {"no data at all", REG_SZ, "", true, TimeStampNotADate},
+        {"garbage", REG_SZ, WithNul("not a date"), true, TimeStampNotADate},
+        {"garbage in code page 932", REG_SZ, WithNul("\x93\xfa\x95\x74"), true, TimeStampNotADate},
         // Trailing blanks still parse, so only the size decides the next cases.
-        {"time stamp padded to 1,023 bytes and NUL", REG_SZ, WithNul(PaddedTo(now, 1023)), false},
-        {"time stamp padded to 1,024 bytes and NUL", REG_SZ, WithNul(PaddedTo(now, 1024)), true},
-        {"time stamp padded to 1,100 bytes and NUL", REG_SZ, WithNul(PaddedTo(now, 1100)), true},
+        {"time stamp padded to 1,023 bytes and NUL", REG_SZ, WithNul(PaddedTo(now, 1023)), false,
+         TimeStampRead},
+        {"time stamp padded to 1,024 bytes and NUL", REG_SZ, WithNul(PaddedTo(now, 1024)), true,
+         TimeStampTooLarge},
+        {"time stamp padded to 1,100 bytes and NUL", REG_SZ, WithNul(PaddedTo(now, 1100)), true,
+         TimeStampTooLarge},
         // Fills the whole read buffer without a terminator: counted as not parsed.
         // (Wine's ANSI query adds the missing NUL and then reports the data too large.)
-        {"time stamp padded to exactly 1,024 bytes, no NUL", REG_SZ, PaddedTo(now, 1024), true},
+        {"time stamp padded to exactly 1,024 bytes, no NUL", REG_SZ, PaddedTo(now, 1024), true,
+         TimeStampUnterminated, TimeStampTooLarge},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         StoreReport(c.type, c.data);
         EXPECT_EQ(c.due, IsReportDue(m_key.c_str()));
+        const TimeStampReading reading = ReadTimeStamp(m_key.c_str(), kReport).reading;
+        EXPECT_TRUE(reading == c.reading || reading == c.orReading) << "reading " << reading;
     }
+}
+
+// What the reader hands on besides the outcome: the value's type, size and text, and
+// the time it parsed.
+TEST_F(NoticeHistoryTest, ReaderReportsWhatItFound) {
+    EXPECT_EQ(TimeStampNoKey, ReadTimeStamp(m_key.c_str(), kReport).reading);
+    SetStoredValue(m_key, kSuppress, REG_SZ, WithNul("not a date"));
+    EXPECT_EQ(TimeStampMissing, ReadTimeStamp(m_key.c_str(), kReport).reading);
+
+    const StoredTimeStamp suppress = ReadTimeStamp(m_key.c_str(), kSuppress);
+    EXPECT_EQ(TimeStampNotADate, suppress.reading);
+    EXPECT_EQ(static_cast<unsigned long>(REG_SZ), suppress.type);
+    EXPECT_EQ(11ul, suppress.size);
+    EXPECT_EQ(suppress.text, "not a date");
+
+    const double stamp = DateOf(2026, 3, 14, 10, 0, 0);
+    StoreReport(REG_EXPAND_SZ, WithNul(TextOf(stamp)));
+    const StoredTimeStamp report = ReadTimeStamp(m_key.c_str(), kReport);
+    EXPECT_EQ(TimeStampRead, report.reading);
+    EXPECT_EQ(static_cast<unsigned long>(REG_EXPAND_SZ), report.type);
+    EXPECT_EQ(TextOf(stamp).size() + 1, report.size);
+    EXPECT_EQ(report.text, TextOf(stamp));
+    EXPECT_EQ(stamp, report.time.GetDate());
+
+    StoreReport(REG_SZ, WithNul(PaddedTo(NowText(), 1100)));
+    const StoredTimeStamp large = ReadTimeStamp(m_key.c_str(), kReport);
+    EXPECT_EQ(TimeStampTooLarge, large.reading);
+    EXPECT_EQ(1101ul, large.size);
+    EXPECT_TRUE(large.text.IsEmpty());
+
+    StoreReport(REG_DWORD, std::string("\x01\x00\x00\x00", 4));
+    const StoredTimeStamp number = ReadTimeStamp(m_key.c_str(), kReport);
+    EXPECT_EQ(TimeStampNotAString, number.reading);
+    EXPECT_EQ(static_cast<unsigned long>(REG_DWORD), number.type);
+    EXPECT_EQ(4ul, number.size);
 }
 
 TEST_F(NoticeHistoryTest, WrittenNowIsNotDue) {

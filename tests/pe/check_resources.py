@@ -1,10 +1,13 @@
 #!/usr/bin/python3
 """Reads the resources of a built Quenmar.exe and checks them field by field: the
 two dialog templates, icon group 128 and its images, the version block and the
-manifest, and the language of each.
+manifest, and the language of each. The captions and text lines that the tests
+expect the notices to show come from the tests' NoticeTexts.h, so the templates are
+checked against the very texts the other tests use.
 
-    check_resources.py path/to/Quenmar.exe
+    check_resources.py path/to/Quenmar.exe path/to/NoticeTexts.h
 """
+import re
 import struct
 import sys
 import unittest
@@ -18,38 +21,49 @@ JAPANESE, ENGLISH_US = 0x0411, 0x0409
 
 BUTTON, STATIC = 0x0080, 0x0082
 
-# (id, class, text, style, (x, y, cx, cy))
-TEMPLATE_102 = dict(
-    style=0x90C80042, ex_style=0x00000088, rect=(0, 0, 318, 68), caption="お知らせ",
-    font=(12, 400, 0, 128, "ＭＳ ゴシック"),
-    controls=[
-        (2, BUTTON, "閉じる", 0x50018000, (216, 46, 79, 14)),
-        (1004, BUTTON, "この案内を今後表示しない", 0x50010003, (32, 47, 112, 10)),
-        (1005, STATIC, "お使いの Windows には最新のサービスパックが準備されています。",
-         0x50020000, (30, 12, 282, 8)),
-        (1006, STATIC, "最新のサービスパックをインストールして下さい。", 0x50020000,
-         (30, 24, 282, 8)),
-        (1010, STATIC, "", 0x50000003, (8, 13, 20, 20)),
-    ])
 
-TEMPLATE_129 = dict(
-    style=0x80C80040, ex_style=0x00000080, rect=(0, 0, 263, 122), caption="重要なお知らせ",
-    font=(12, 400, 0, 128, "ＭＳ Ｐゴシック"),
-    controls=[
-        (2, BUTTON, "閉じる", 0x50010000, (192, 100, 63, 14)),
-        (1000, STATIC, "", 0x58020000, (0, 0, 263, 29)),
-        (1001, STATIC, "Windows Vistaを", 0x50020001, (0, 4, 263, 8)),
-        (1002, STATIC, "ご利用のお客様へ重要なお知らせ", 0x50020001, (0, 15, 263, 8)),
-        (1005, STATIC, "マイクロソフト社は、2017 年 4 月 11 日 をもって", 0x50020000,
-         (16, 42, 147, 8)),
-        (1006, STATIC, "「Windows Vista」 の製品サポートを終了しました。", 0x50020000,
-         (16, 53, 157, 8)),
-        (1007, STATIC, "マイクロソフト社から更新プログラムの提供が終了いたしますので、",
-         0x50020000, (16, 69, 235, 8)),
-        (1008, STATIC, "安全にご利用いただくために、最新環境へ移行されることをお薦めします。",
-         0x50020000, (16, 80, 236, 8)),
-        (1004, BUTTON, "この案内を今後表示しない", 0x50010003, (14, 101, 111, 10)),
-    ])
+def expected_texts(path):
+    """name -> its wide string literals, for each constant of NoticeTexts.h."""
+    with open(path, encoding="utf-8") as f:
+        source = f.read()
+    constants = re.findall(r'constexpr \w+ (k\w+)(?:\[\])?\s*=?\s*(\{.*?\}|L"[^"]*");', source,
+                           re.S)
+    return {name: re.findall(r'L"([^"]*)"', value) for name, value in constants}
+
+
+# (id, class, text, style, (x, y, cx, cy))
+def template_102(texts):
+    (caption,), (line1, line2) = texts["kServicePackCaption"], texts["kServicePackTemplate"]
+    return dict(
+        style=0x90C80042, ex_style=0x00000088, rect=(0, 0, 318, 68), caption=caption,
+        font=(12, 400, 0, 128, "ＭＳ ゴシック"),
+        controls=[
+            (2, BUTTON, "閉じる", 0x50018000, (216, 46, 79, 14)),
+            (1004, BUTTON, "この案内を今後表示しない", 0x50010003, (32, 47, 112, 10)),
+            (1005, STATIC, line1, 0x50020000, (30, 12, 282, 8)),
+            (1006, STATIC, line2, 0x50020000, (30, 24, 282, 8)),
+            (1010, STATIC, "", 0x50000003, (8, 13, 20, 20)),
+        ])
+
+
+def template_129(texts):
+    (caption,), (line1, line2) = texts["kEndOfSupportCaption"], texts["kEndOfSupport"]
+    return dict(
+        style=0x80C80040, ex_style=0x00000080, rect=(0, 0, 263, 122), caption=caption,
+        font=(12, 400, 0, 128, "ＭＳ Ｐゴシック"),
+        controls=[
+            (2, BUTTON, "閉じる", 0x50010000, (192, 100, 63, 14)),
+            (1000, STATIC, "", 0x58020000, (0, 0, 263, 29)),
+            (1001, STATIC, "Windows Vistaを", 0x50020001, (0, 4, 263, 8)),
+            (1002, STATIC, "ご利用のお客様へ重要なお知らせ", 0x50020001, (0, 15, 263, 8)),
+            (1005, STATIC, line1, 0x50020000, (16, 42, 147, 8)),
+            (1006, STATIC, line2, 0x50020000, (16, 53, 157, 8)),
+            (1007, STATIC, "マイクロソフト社から更新プログラムの提供が終了いたしますので、",
+             0x50020000, (16, 69, 235, 8)),
+            (1008, STATIC, "安全にご利用いただくために、最新環境へ移行されることをお薦めします。",
+             0x50020000, (16, 80, 236, 8)),
+            (1004, BUTTON, "この案内を今後表示しない", 0x50010003, (14, 101, 111, 10)),
+        ])
 
 
 class Reader:
@@ -126,6 +140,7 @@ class Resources:
 
 
 RES = None
+TEXTS = None
 
 
 class DialogTemplates(unittest.TestCase):
@@ -154,10 +169,10 @@ class DialogTemplates(unittest.TestCase):
                 self.assertEqual((0, 0, 0), (got["ex_style"], got["help_id"], got["extra"]))
 
     def test_service_pack_notice_102(self):
-        self.check_template(102, TEMPLATE_102)
+        self.check_template(102, template_102(TEXTS))
 
     def test_end_of_support_notice_129(self):
-        self.check_template(129, TEMPLATE_129)
+        self.check_template(129, template_129(TEXTS))
 
     def test_only_these_two_templates(self):
         self.assertEqual({102, 129}, set(RES.table.get(RT_DIALOG, {})))
@@ -253,7 +268,8 @@ class Manifest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) < 2:
+    if len(sys.argv) < 3:
         sys.exit(__doc__)
     RES = Resources(sys.argv.pop(1))
+    TEXTS = expected_texts(sys.argv.pop(1))
     unittest.main(verbosity=1)

@@ -1,14 +1,13 @@
-#include "dialogs/Dialog.h"
+#include "framework/Dialog.h"
 
-#include "app/WinApp.h"
-#include "dialogs/Gdi.h"
+#include "framework/Static.h"
+#include "framework/WinApp.h"
 
 const MessageMapEntry CDialog::messageEntries[] = {
-    OnCommandEntry(IDOK, BN_CLICKED, &CDialog::OnOK),
-    OnCommandEntry(IDCANCEL, BN_CLICKED, &CDialog::OnCancel),
+    OnCommandEntry<&CDialog::OnOK>(IDOK, BN_CLICKED),
+    OnCommandEntry<&CDialog::OnCancel>(IDCANCEL, BN_CLICKED),
 };
-const MessageMap CDialog::messageMap = {nullptr, messageEntries,
-                                        sizeof(messageEntries) / sizeof(messageEntries[0])};
+const MessageMap CDialog::messageMap = MakeMessageMap(nullptr, messageEntries);
 
 HWND CDataExchange::PrepareCtrl(int nIDC) {
     HWND hWnd = m_pDlgWnd->GetDlgItem(nIDC);
@@ -106,66 +105,41 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
 }
 
 INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const UINT savedMsg = m_nMsgCur;
-    const WPARAM savedWParam = m_wParamCur;
-    const LPARAM savedLParam = m_lParamCur;
-    m_nMsgCur = message;
-    m_wParamCur = wParam;
-    m_lParamCur = lParam;
-
     INT_PTR result = FALSE;
     if (message == WM_INITDIALOG)
         HandleInitDialog(result);
-    else if (!Dispatch(message, wParam, lParam, result))
-        result = FALSE;
+    else
+        Dispatch(message, wParam, lParam, result);
     if (message == WM_NCDESTROY)
         HandleNcDestroy();
-
-    m_nMsgCur = savedMsg;
-    m_wParamCur = savedWParam;
-    m_lParamCur = savedLParam;
     return result;
 }
 
 bool CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-    UINT key = message;
-    UINT ctlColorKind = 0;
-    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
-        key = WM_CTLCOLOR;
-        ctlColorKind = message - WM_CTLCOLORMSGBOX;
-    }
     for (const MessageMap* map = GetMessageMap(); map; map = map->pBaseMap) {
         for (unsigned i = 0; i < map->nEntries; ++i) {
             const MessageMapEntry& entry = map->pEntries[i];
-            if (entry.nMessage != key)
+            if (message < entry.nMessage || message > entry.nLastMessage)
                 continue;
-            if (key == WM_COMMAND && (entry.nID != LOWORD(wParam) || entry.nCode != HIWORD(wParam)))
+            if (message == WM_COMMAND &&
+                (entry.nID != LOWORD(wParam) || entry.nCode != HIWORD(wParam)))
                 continue;
             m_bDefault = false;
-            switch (entry.kind) {
-            case MessageHandlerKind::Void:
-            case MessageHandlerKind::Command:
-                (this->*entry.pfnVoid)();
-                // Handled; these messages answer 0 through DWLP_MSGRESULT.
-                if (!m_bDefault && m_hWnd)
-                    ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, 0);
-                result = m_bDefault ? FALSE : TRUE;
-                break;
-            case MessageHandlerKind::DragIcon:
-                // Answered directly: the handle itself (null: the default drag icon).
-                result = reinterpret_cast<INT_PTR>((this->*entry.pfnDragIcon)());
-                break;
-            case MessageHandlerKind::CtlColor:
-                // Answered directly: the brush itself (null: the default colours).
-                result = reinterpret_cast<INT_PTR>((this->*entry.pfnCtlColor)(
-                    reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), ctlColorKind));
-                break;
-            }
+            result = entry.pfnThunk(*this, message, wParam, lParam);
             m_bDefault = false;
             return true;
         }
     }
     return false;
+}
+
+INT_PTR CDialog::AnswerHandled() {
+    if (m_bDefault)
+        return FALSE;
+    // These messages answer 0 through DWLP_MSGRESULT.
+    if (m_hWnd)
+        ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, 0);
+    return TRUE;
 }
 
 void CDialog::HandleInitDialog(INT_PTR& result) {

@@ -2,31 +2,23 @@
 // CDialog: a modal dialog over the platform's dialog manager (DialogBoxParamW on a
 // template resource of this module). One static dialog procedure finds the object
 // (kept from WM_INITDIALOG) and dispatches through the class's static message map,
-// then the base class's; what no map names goes to the dialog manager's default.
+// then its base classes' maps; what no map names goes to the dialog manager's default.
 #include <windows.h>
 
 class CDialog;
 
-// How a message-map entry's handler is called and how its result is returned.
-enum class MessageHandlerKind {
-    Void,     // void OnXxx(); the message counts as handled
-    DragIcon, // HCURSOR OnQueryDragIcon(); the handle is the answer
-    CtlColor, // HBRUSH OnCtlColor(HDC, HWND, UINT kind); the brush is the answer
-    Command,  // void OnXxx() for WM_COMMAND with the entry's id and code
-};
+// One entry's handler call: unpacks the message's arguments for the typed handler
+// and returns what the dialog procedure answers.
+using MessageThunk = INT_PTR (*)(CDialog& dlg, UINT nMessage, WPARAM wParam, LPARAM lParam);
 
-using VoidHandler = void (CDialog::*)();
-using DragIconHandler = HCURSOR (CDialog::*)();
-using CtlColorHandler = HBRUSH (CDialog::*)(HDC, HWND, UINT);
-
+// The messages nMessage to nLastMessage (for WM_COMMAND: from control nID with
+// notification code nCode) go to pfnThunk. The entry builders are CDialog's.
 struct MessageMapEntry {
-    UINT nMessage; // WM_CTLCOLOR (0x0019) stands for every WM_CTLCOLOR* message
-    UINT nID;      // command identifier (WM_COMMAND only)
-    UINT nCode;    // notification code (WM_COMMAND only)
-    MessageHandlerKind kind;
-    VoidHandler pfnVoid;
-    DragIconHandler pfnDragIcon;
-    CtlColorHandler pfnCtlColor;
+    UINT nMessage;
+    UINT nLastMessage;
+    UINT nID;
+    UINT nCode;
+    MessageThunk pfnThunk;
 };
 
 struct MessageMap {
@@ -35,39 +27,20 @@ struct MessageMap {
     unsigned nEntries;
 };
 
-// Entry builders; the member pointers of a derived class are converted to CDialog's.
-#ifndef WM_CTLCOLOR
-#define WM_CTLCOLOR 0x0019
-#endif
-template <class T> constexpr MessageMapEntry OnMessageEntry(UINT message, void (T::*handler)()) {
-    return {message, 0,      0, MessageHandlerKind::Void, static_cast<VoidHandler>(handler),
-            nullptr, nullptr};
+template <unsigned N>
+constexpr MessageMap MakeMessageMap(const MessageMap* pBaseMap,
+                                    const MessageMapEntry (&entries)[N]) {
+    return {pBaseMap, entries, N};
 }
-template <class T> constexpr MessageMapEntry OnQueryDragIconEntry(HCURSOR (T::*handler)()) {
-    return {WM_QUERYDRAGICON,
-            0,
-            0,
-            MessageHandlerKind::DragIcon,
-            nullptr,
-            static_cast<DragIconHandler>(handler),
-            nullptr};
-}
-template <class T>
-constexpr MessageMapEntry OnCtlColorEntry(HBRUSH (T::*handler)(HDC, HWND, UINT)) {
-    return {WM_CTLCOLOR,
-            0,
-            0,
-            MessageHandlerKind::CtlColor,
-            nullptr,
-            nullptr,
-            static_cast<CtlColorHandler>(handler)};
-}
-template <class T>
-constexpr MessageMapEntry OnCommandEntry(UINT id, UINT code, void (T::*handler)()) {
-    return {
-        WM_COMMAND, id,     code, MessageHandlerKind::Command, static_cast<VoidHandler>(handler),
-        nullptr,    nullptr};
-}
+
+namespace message_map_detail {
+template <class Member> struct OwnerOf;
+template <class T, class Result, class... Args> struct OwnerOf<Result (T::*)(Args...)> {
+    using Type = T;
+};
+// The class whose member function Handler is.
+template <auto Handler> using Owner = typename OwnerOf<decltype(Handler)>::Type;
+} // namespace message_map_detail
 
 // The state of one data transfer between the dialog's controls and its members.
 class CDataExchange {
@@ -136,9 +109,52 @@ protected:
     // For a handler: let the dialog manager's default handling run as well.
     void Default() { m_bDefault = true; }
 
+    // Message-map entries. Handler is a member function of the class whose map it is
+    // (or of a base), of the shape the entry names.
+    // void OnPaint()
+    template <auto Handler> static constexpr MessageMapEntry OnPaintEntry() {
+        return {WM_PAINT, WM_PAINT, 0, 0, &CallVoid<Handler>};
+    }
+    // HCURSOR OnQueryDragIcon(); null: the default drag icon
+    template <auto Handler> static constexpr MessageMapEntry OnQueryDragIconEntry() {
+        return {WM_QUERYDRAGICON, WM_QUERYDRAGICON, 0, 0, &CallQueryDragIcon<Handler>};
+    }
+    // HBRUSH OnCtlColor(HDC, HWND, UINT nCtlColor) for every control-colour request, the
+    // kind as CTLCOLOR_MSGBOX to CTLCOLOR_STATIC; null: the default colours
+    template <auto Handler> static constexpr MessageMapEntry OnCtlColorEntry() {
+        return {WM_CTLCOLORMSGBOX, WM_CTLCOLORSTATIC, 0, 0, &CallCtlColor<Handler>};
+    }
+    // void OnXxx() for WM_COMMAND from control nID with notification code nCode
+    template <auto Handler> static constexpr MessageMapEntry OnCommandEntry(UINT nID, UINT nCode) {
+        return {WM_COMMAND, WM_COMMAND, nID, nCode, &CallVoid<Handler>};
+    }
+
     static const MessageMap messageMap;
 
 private:
+    // The object that Handler runs on.
+    template <auto Handler> static message_map_detail::Owner<Handler>& Of(CDialog& dlg) {
+        return static_cast<message_map_detail::Owner<Handler>&>(dlg);
+    }
+    template <auto Handler> static INT_PTR CallVoid(CDialog& dlg, UINT, WPARAM, LPARAM) {
+        (Of<Handler>(dlg).*Handler)();
+        return dlg.AnswerHandled();
+    }
+    template <auto Handler> static INT_PTR CallQueryDragIcon(CDialog& dlg, UINT, WPARAM, LPARAM) {
+        const HCURSOR cursor = (Of<Handler>(dlg).*Handler)();
+        return reinterpret_cast<INT_PTR>(cursor);
+    }
+    template <auto Handler>
+    static INT_PTR CallCtlColor(CDialog& dlg, UINT nMessage, WPARAM wParam, LPARAM lParam) {
+        const HBRUSH brush = (Of<Handler>(dlg).*Handler)(reinterpret_cast<HDC>(wParam),
+                                                         reinterpret_cast<HWND>(lParam),
+                                                         nMessage - WM_CTLCOLORMSGBOX);
+        return reinterpret_cast<INT_PTR>(brush);
+    }
+    // After a handler without a result: handled, answered with 0, unless it asked for
+    // the dialog manager's default handling.
+    INT_PTR AnswerHandled();
+
     static const MessageMapEntry messageEntries[];
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -149,8 +165,4 @@ private:
     UINT m_nIDTemplate;
     HWND m_hWndParent;
     bool m_bDefault = false;
-    // The message being handled, for the default handlers.
-    UINT m_nMsgCur = 0;
-    WPARAM m_wParamCur = 0;
-    LPARAM m_lParamCur = 0;
 };

@@ -1,4 +1,4 @@
-#include "history/OleDateTime.h"
+#include "framework/OleDateTime.h"
 
 #include <oleauto.h>
 

@@ -1,5 +1,6 @@
 // The splitter fed with the real GetCommandLineA of a child process started with an
 // exact command line, lead bytes by the ANSI code page (932 under LANG=ja_JP.UTF-8).
+#include "CodePage932.h"
 #include "WineSystem.h"
 
 #include <gtest/gtest.h>
@@ -10,13 +11,6 @@
 #include <vector>
 
 namespace {
-// "ソ" 0x83 0x5C, "表" 0x95 0x5C, "能" 0x94 0x5C: second byte has the code of a
-// backslash. "ｱ" 0xB1: a single-byte character of the code page.
-#define SO "\x83\x5C"
-#define HYO "\x95\x5C"
-#define NOU "\x94\x5C"
-#define HALF_A "\xB1"
-
 std::string Plain(const std::string& text, bool last = false) {
     return std::string("P ") + (last ? "1 " : "0 ") + HexOf(text);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The process's narrow command line, split by the Windows C run-time rules and
 // classified into switches and plain arguments. Pure: the ANSI code page's
-// lead-byte test is handed in (IsDBCSLeadByte on Windows).
+// lead-byte test is handed in (IsAnsiLeadByte on Windows).
 #include <cstddef>
 
 using LeadByteTest = bool (*)(unsigned char byte);

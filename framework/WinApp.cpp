@@ -1,13 +1,10 @@
-#include "app/WinApp.h"
+#include "framework/WinApp.h"
 
-#include "app/CommandLine.h"
+#include "framework/AnsiLeadByte.h"
+#include "framework/CommandLine.h"
 
 namespace {
 CWinApp* g_pApp = nullptr;
-
-bool IsAnsiLeadByte(unsigned char byte) {
-    return IsDBCSLeadByte(byte) != FALSE;
-}
 } // namespace
 
 CWinApp::CWinApp() : m_hInstance(GetModuleHandleA(nullptr)) {

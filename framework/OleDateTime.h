@@ -2,7 +2,7 @@
 // The program's date type (Windows side): an OLE Automation DATE with a validity
 // flag, the current local time in whole seconds, and the conversions to and from
 // the user's default date-and-time text.
-#include "app/CString.h"
+#include "framework/CString.h"
 
 #include <windows.h>
 
@@ -27,7 +27,6 @@ public:
     static COleDateTime FromTime64(__time64_t seconds);
 
     DATE GetDate() const noexcept { return m_dt; }
-    DateTimeStatus GetStatus() const noexcept { return m_status; }
     bool IsValid() const noexcept { return m_status == valid; }
 
     // The user's default date-and-time text in the thread's ANSI code page;

@@ -2,17 +2,14 @@
 // command line, lead bytes by the ANSI code page, and prints the code page and then
 // one line per ParseParam call: "S" or "P" (switch or plain), 1 or 0 (last argument
 // or not), and the text as hex bytes.
-#include "app/CommandLine.h"
+#include "framework/AnsiLeadByte.h"
+#include "framework/CommandLine.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
 namespace {
-bool IsAnsiLeadByte(unsigned char byte) {
-    return IsDBCSLeadByte(byte) != FALSE;
-}
-
 class PrintingInfo : public CCommandLineInfo {
 public:
     void ParseParam(const char* pszParam, bool bFlag, bool bLast) override {

@@ -1,6 +1,6 @@
-#include "HistoryTestSupport.h"
+#include "DateTestSupport.h"
 
-#include "history/OleDateTime.h"
+#include "framework/OleDateTime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
-// Thin GDI wrappers for the dialogs. Whether a wrapper owns its object is part of
-// its type: CBrush and CFont own theirs (delete it on destruction, cannot be
-// copied); CBrushHandle and CFontHandle only look at a handle someone else owns.
+// Thin GDI wrappers for the dialogs: brushes, fonts, painting. Whether a wrapper owns
+// its object is part of its type: CBrush and CFont own theirs (delete it on destruction,
+// cannot be copied); CFontHandle only looks at a font someone else owns.
 #include <windows.h>
 
 #include <type_traits>
@@ -33,11 +33,6 @@ public:
             DeleteObject();
         m_hObject = handle;
     }
-    Handle Detach() {
-        Handle handle = m_hObject;
-        m_hObject = nullptr;
-        return handle;
-    }
     BOOL DeleteObject() {
         if (!m_hObject)
             return FALSE;
@@ -51,16 +46,13 @@ protected:
 };
 } // namespace gdi_detail
 
-template <bool Managed> class CBrushT : public gdi_detail::GdiObjectT<HBRUSH, Managed> {
+class CBrush : public gdi_detail::GdiObjectT<HBRUSH, true> {
 public:
-    using gdi_detail::GdiObjectT<HBRUSH, Managed>::GdiObjectT;
     BOOL CreateSolidBrush(COLORREF colour) {
-        this->Attach(::CreateSolidBrush(colour));
-        return this->m_hObject != nullptr;
+        Attach(::CreateSolidBrush(colour));
+        return m_hObject != nullptr;
     }
 };
-using CBrush = CBrushT<true>;
-using CBrushHandle = CBrushT<false>;
 
 template <bool Managed> class CFontT : public gdi_detail::GdiObjectT<HFONT, Managed> {
 public:
@@ -92,30 +84,4 @@ public:
 private:
     HWND m_hWnd;
     PAINTSTRUCT m_ps{};
-};
-
-// A static control of a dialog. The dialog's window owns the control; this only
-// refers to it.
-class CStatic {
-public:
-    CStatic() = default;
-    CStatic(const CStatic&) = delete;
-    CStatic& operator=(const CStatic&) = delete;
-
-    void Attach(HWND hWnd) { m_hWnd = hWnd; }
-    HWND Detach() {
-        HWND hWnd = m_hWnd;
-        m_hWnd = nullptr;
-        return hWnd;
-    }
-    // STM_SETICON; returns the previous icon.
-    HICON SetIcon(HICON icon) {
-        return reinterpret_cast<HICON>(
-            ::SendMessageW(m_hWnd, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0));
-    }
-    HICON GetIcon() const {
-        return reinterpret_cast<HICON>(::SendMessageW(m_hWnd, STM_GETICON, 0, 0));
-    }
-
-    HWND m_hWnd = nullptr;
 };

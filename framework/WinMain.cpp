@@ -1,6 +1,6 @@
 // The start-up of the program: the global application object is already
 // constructed; run it once and end.
-#include "app/WinApp.h"
+#include "framework/WinApp.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     CWinApp* app = AfxGetApp();

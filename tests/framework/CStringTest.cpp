@@ -1,4 +1,4 @@
-#include "app/CString.h"
+#include "framework/CString.h"
 
 #include <gtest/gtest.h>
 
