@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ python3 python3-pefile file
+    clang libclang-rt-14-dev # the fuzzers and their libFuzzer runtime
     g++-mingw-w64-i686 g++-mingw-w64-x86-64
     googletest
     wine wine64 xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic

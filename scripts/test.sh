@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds all four presets and runs every test: host (sanitizers), win32 (checks of the
-# shipped exes), the Windows tests in process for i686 (win32-tests) and x86_64
-# (win64), and the end-to-end suite against the shipped i686 exes, all under Wine in
-# a fresh prefix on a virtual display. Where 32-bit programs cannot run, the i686
+# Builds all five presets and runs every test: host (sanitizers), fuzz (each fuzzer for
+# a bounded time), win32 (checks of the shipped exes, two more builds of them, signing),
+# the Windows tests in process for i686 (win32-tests) and x86_64 (win64), and the
+# end-to-end suite against the shipped i686 exes, all under Wine in a fresh prefix on a
+# virtual display. Where 32-bit programs cannot run, the i686
 # tests are left out and the end-to-end suite runs the x86_64 build; one line says so.
 # Ends with "N passed, M failed, K skipped".
 set -uo pipefail
@@ -13,7 +14,7 @@ scripts/setup.sh || exit 1
 . scripts/build-env.sh
 . scripts/wine-env.sh
 
-for preset in host win32 win64 win32-tests; do
+for preset in host fuzz win32 win64 win32-tests; do
     build_preset "$preset" || exit 1
 done
 
@@ -25,16 +26,16 @@ wine_prefix_init "$root/build/wine-run/prefix" || exit 1
 
 # ctest runs: preset and extra arguments. The end-to-end suite runs in one of them.
 if wine_check_pe32 "$root/build/win32/bin/QuenmarCheck.exe"; then
-    runs=("host" "win32" "win32-tests" "win64 -LE e2e")
+    runs=("host" "fuzz" "win32" "win32-tests" "win64 -LE e2e")
     e2e_preset=win32-tests
 else
     echo "end-to-end: 32-bit programs cannot run here: $WINE_PE32_WHY;" \
         "the i686 tests are left out and the x86_64 build is tested instead"
-    runs=("host" "win32" "win64")
+    runs=("host" "fuzz" "win32" "win64")
     e2e_preset=win64
 fi
 product_line="$root/build/$e2e_preset/bin/e2e-product.txt"
-rm -f "$product_line"
+rm -f "$product_line" "$root"/build/fuzz/fuzz-work/*/last-run.log
 
 passed=0
 failed=0
@@ -72,5 +73,9 @@ if [ -f "$product_line" ]; then
 else
     echo "end-to-end: no run of the product was confirmed (EndToEnd.ProductRunsAsItsMachineType did not pass)"
 fi
+# How much bad input was tried, from the fuzzers' own counts.
+fuzzed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$root"/build/fuzz/fuzz-work/*/last-run.log \
+    2>/dev/null | awk '{ n += $1 } END { print n + 0 }')
+echo "fuzzing: $fuzzed inputs through the command line, the day rule and the version codes"
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
