@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -29,6 +30,7 @@
 #include <cstring>
 #include <ctime>
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -270,6 +272,161 @@ void UnlockKey(const KeyLock& lock) {
     RegCloseKey(key);
 }
 
+// ---- The checker's report ---------------------------------------------------------
+
+std::string Narrow(const std::wstring& text) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
+    if (n > 1)
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+// A reader of one JSON document, strict about strings; keeps every member whose value
+// is a string.
+class JsonReader {
+public:
+    explicit JsonReader(const std::string& text) : m_text(text) {}
+    bool Document() {
+        Space();
+        if (!Value(nullptr))
+            return false;
+        Space();
+        return m_at == m_text.size();
+    }
+    std::map<std::string, std::string> strings; // member name -> text, in UTF-8
+
+private:
+    void Space() {
+        while (m_at < m_text.size() && std::strchr(" \t\r\n", m_text[m_at]) && m_text[m_at])
+            ++m_at;
+    }
+    bool Take(char c) {
+        Space();
+        if (m_at < m_text.size() && m_text[m_at] == c)
+            return ++m_at, true;
+        return false;
+    }
+    bool Value(const std::string* member) {
+        Space();
+        if (m_at >= m_text.size())
+            return false;
+        const char c = m_text[m_at];
+        if (c == '{' || c == '[') {
+            ++m_at;
+            const char close = c == '{' ? '}' : ']';
+            if (Take(close))
+                return true;
+            do {
+                std::string name;
+                if (c == '{' && (!Take('"') || !String(&name) || !Take(':')))
+                    return false;
+                if (!Value(c == '{' ? &name : nullptr))
+                    return false;
+            } while (Take(','));
+            return Take(close);
+        }
+        if (c == '"') {
+            ++m_at;
+            std::string text;
+            if (!String(&text))
+                return false;
+            if (member)
+                strings[*member] = text;
+            return true;
+        }
+        for (const char* word : {"true", "false", "null"})
+            if (m_text.compare(m_at, std::strlen(word), word) == 0)
+                return m_at += std::strlen(word), true;
+        const std::size_t start = m_at;
+        while (m_at < m_text.size() && std::strchr("+-.0123456789eE", m_text[m_at]) && m_text[m_at])
+            ++m_at;
+        return m_at > start;
+    }
+    // After the opening quote: plain UTF-8, escapes decoded, no raw control characters.
+    bool String(std::string* out) {
+        while (m_at < m_text.size()) {
+            const unsigned char c = static_cast<unsigned char>(m_text[m_at++]);
+            if (c == '"')
+                return true;
+            if (c < 0x20)
+                return false;
+            if (c != '\\') {
+                *out += static_cast<char>(c);
+                continue;
+            }
+            if (m_at >= m_text.size())
+                return false;
+            const char e = m_text[m_at++];
+            static const char kEscapes[] = "\"\\/bfnrt";
+            static const char kMeanings[] = "\"\\/\b\f\n\r\t";
+            if (const char* simple = e ? std::strchr(kEscapes, e) : nullptr) {
+                *out += kMeanings[simple - kEscapes];
+                continue;
+            }
+            unsigned code = 0;
+            if (e != 'u' || !Hex4(&code))
+                return false;
+            if (code >= 0xD800 && code < 0xDC00) {
+                unsigned low = 0;
+                if (m_text.compare(m_at, 2, "\\u") != 0 || (m_at += 2, !Hex4(&low)) ||
+                    low < 0xDC00 || low >= 0xE000)
+                    return false;
+                code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+            } else if (code >= 0xDC00 && code < 0xE000) {
+                return false;
+            }
+            AppendUtf8(code, out);
+        }
+        return false;
+    }
+    bool Hex4(unsigned* code) {
+        if (m_at + 4 > m_text.size())
+            return false;
+        for (int k = 0; k < 4; ++k) {
+            const unsigned char h = static_cast<unsigned char>(m_text[m_at++]);
+            if (!std::isxdigit(h))
+                return false;
+            *code = *code * 16 +
+                    static_cast<unsigned>(std::isdigit(h) ? h - '0' : (h | 0x20) - 'a' + 10);
+        }
+        return true;
+    }
+    static void AppendUtf8(unsigned code, std::string* out) {
+        if (code < 0x80) {
+            *out += static_cast<char>(code);
+        } else if (code < 0x800) {
+            *out += static_cast<char>(0xC0 | (code >> 6));
+            *out += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            *out += static_cast<char>(0xE0 | (code >> 12));
+            *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            *out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            *out += static_cast<char>(0xF0 | (code >> 18));
+            *out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            *out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+
+    const std::string& m_text;
+    std::size_t m_at = 0;
+};
+
+// ANSI text of the thread's code page as UTF-8, the way the checker reports it.
+std::string Utf8OfAnsi(const std::string& ansi) {
+    if (ansi.empty())
+        return {};
+    const int n = MultiByteToWideChar(CP_THREAD_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
+                                      nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_THREAD_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), &wide[0],
+                            n);
+    return Narrow(wide);
+}
+
 // ---- Command lines and windows ------------------------------------------------------
 
 // One argument as the program's splitter reads it back: quoted, backslashes before a
@@ -315,14 +472,6 @@ std::string Printable(const std::string& bytes, std::size_t limit = 80) {
     }
     if (bytes.size() > limit)
         out += "... (" + std::to_string(bytes.size()) + " bytes)";
-    return out;
-}
-
-std::string Narrow(const std::wstring& text) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
-    if (n > 1)
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
     return out;
 }
 
@@ -846,6 +995,13 @@ std::optional<RegistrySnapshot> RunPass(const SweepCase& c,
     else if (check.exitCode != (run.noticeShown ? 10u : 0u))
         fault("QuenmarCheck.exe exit status " + std::to_string(check.exitCode) +
               " does not match what the program did: " + Printable(check.output, 400));
+    // Its report stays JSON whatever it quotes, and names the key path it was given.
+    JsonReader json(check.output);
+    if (check.finished && !json.Document())
+        fault("QuenmarCheck.exe --json printed no valid JSON: " + Printable(check.output, 2000));
+    else if (check.finished && json.strings["keyPath"] != Utf8OfAnsi(c.keyPath))
+        fault("QuenmarCheck.exe read the key path as \"" + Printable(json.strings["keyPath"]) +
+              "\"");
 
     if (!keyPathUsed)
         return std::nullopt; // nothing may be written anywhere: the HKCU comparison shows it
