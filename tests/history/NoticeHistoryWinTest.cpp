@@ -86,7 +86,6 @@ TEST_F(NoticeHistoryTest, StoredValuesOfEveryKind) {
         {"time stamp padded to 1,024 bytes and NUL", REG_SZ, WithNul(PaddedTo(now, 1024)), true},
         {"time stamp padded to 1,100 bytes and NUL", REG_SZ, WithNul(PaddedTo(now, 1100)), true},
         // Fills the whole read buffer without a terminator: counted as not parsed.
-        // (Wine's ANSI query adds the missing NUL and then reports the data too large.)
         {"time stamp padded to exactly 1,024 bytes, no NUL", REG_SZ, PaddedTo(now, 1024), true},
     };
     for (const Case& c : cases) {
