@@ -127,6 +127,8 @@ void CheckHistory(const CString& keyPath, CheckReport& r) {
         r.reportParseProblem = "ReportQuenmar is not a string value";
     else if (r.report.size > 1024)
         r.reportParseProblem = "ReportQuenmar is longer than 1,024 bytes";
+    else if (reportText.size() >= 1024) // no NUL in it: the program never reads it as text
+        r.reportParseProblem = "ReportQuenmar fills 1,024 bytes without a terminating NUL";
     else if (!stored.ParseDateTime(reportText.c_str()))
         r.reportParseProblem = "the text is not a date under the current regional settings";
     else {

@@ -1,6 +1,7 @@
 // QuenmarCheck.exe under Wine: what it prints matches what was emulated, and its
 // decision and exit status match what Quenmar.exe does with the same command line
 // and history. It writes nothing.
+#include "HistoryTestSupport.h"
 #include "QuenmarDriver.h"
 #include "RegistrySnapshot.h"
 #include "WineSystem.h"
@@ -79,6 +80,31 @@ TEST_F(QuenmarCheck, OwnOptionsAndUsageErrors) {
     EXPECT_EQ(10u, text.exitCode);
     EXPECT_NE(std::string::npos,
               text.output.find("line 1: " + Utf8(L"Windows 10 は、サポート対象外です。")));
+}
+
+// A value that fills the program's 1,024-byte read buffer without a NUL is never read
+// as text, so the report must not explain the decision with a time parsed from it.
+TEST_F(QuenmarCheck, FullReadBufferWithoutNulGivesNoReportTime) {
+    ScopedEmulatedWindows emulated(WindowsVersion(6, 1, 7600, 0, L"WinNT"));
+    // An hour ago, padded with blanks, which still parse.
+    std::string stamp = TextOf(COleDateTime::GetCurrentTime().GetDate() - 1.0 / 24);
+    stamp.resize(1024, ' ');
+    SetStoredValue(m_keyPath, "ReportQuenmar", REG_SZ, stamp);
+    ProcessResult full = RunCheck("--json \"" + m_keyPath + "\"");
+    EXPECT_EQ(10u, full.exitCode);
+    EXPECT_EQ("true", JsonField(full.output, "due"));
+    EXPECT_EQ("null", JsonField(full.output, "reportTime"));
+    EXPECT_EQ("null", JsonField(full.output, "nextDue"));
+    EXPECT_EQ("ReportQuenmar fills 1,024 bytes without a terminating NUL",
+              JsonField(full.output, "reportParseProblem"));
+
+    // A byte shorter, the zero-filled buffer ends the text: read, and not due.
+    stamp.pop_back();
+    SetStoredValue(m_keyPath, "ReportQuenmar", REG_SZ, stamp);
+    ProcessResult shorter = RunCheck("--json \"" + m_keyPath + "\"");
+    EXPECT_EQ(0u, shorter.exitCode);
+    EXPECT_EQ("false", JsonField(shorter.output, "due"));
+    EXPECT_EQ("null", JsonField(shorter.output, "reportParseProblem"));
 }
 
 struct AgreementCase {
