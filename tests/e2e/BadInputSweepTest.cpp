@@ -160,8 +160,11 @@ HistoryView ViewHistory(const std::string& keyPath) {
     return view;
 }
 
-// The documented answer of the once-a-day rule; `why` names the rule that settled it.
-bool ExpectedDue(const HistoryView& view, double now, std::string* why) {
+// The documented answer of the once-a-day rule; `why` names the rule that settled it,
+// `dated` (when given) says whether the value held a date the rule could count from.
+bool ExpectedDue(const HistoryView& view, double now, std::string* why, bool* dated = nullptr) {
+    if (dated)
+        *dated = false;
     auto due = [why](const std::string& reason) {
         *why = reason;
         return true;
@@ -181,6 +184,8 @@ bool ExpectedDue(const HistoryView& view, double now, std::string* why) {
     double stored = 0;
     if (!ParseStamp(text, &stored))
         return due("the text does not parse");
+    if (dated)
+        *dated = true;
     const bool passed = DayHasPassed(now, stored);
     *why = "parses as " + TextOf(stored) +
            (passed ? ", a day or more ago" : ", less than a day ago or later");
@@ -979,9 +984,9 @@ std::optional<RegistrySnapshot> RunPass(const SweepCase& c,
     // The decision the rules give, at the first and the last moment the run could
     // have looked; a case on the day's edge may go either way.
     std::string why0 = "no key path", why1;
-    bool due0 = true, due1 = true;
+    bool due0 = true, due1 = true, dated = false;
     if (keyPathUsed) {
-        due0 = ExpectedDue(view, t0, &why0);
+        due0 = ExpectedDue(view, t0, &why0, &dated);
         due1 = ExpectedDue(view, t1, &why1);
     }
     const std::string decision = std::string(due0 ? "due" : "not due") + " (" + why0 + ")";
@@ -1002,6 +1007,11 @@ std::optional<RegistrySnapshot> RunPass(const SweepCase& c,
     else if (check.finished && json.strings["keyPath"] != Utf8OfAnsi(c.keyPath))
         fault("QuenmarCheck.exe read the key path as \"" + Printable(json.strings["keyPath"]) +
               "\"");
+    // It explains the decision with a stored time only where the rules found one.
+    else if (check.finished && keyPathUsed && json.strings.count("reportTime") != (dated ? 1u : 0u))
+        fault(std::string("QuenmarCheck.exe reports ") +
+              (dated ? "no stored time" : "a stored time of " + json.strings["reportTime"]) +
+              ", but the history rules say " + decision);
 
     if (!keyPathUsed)
         return std::nullopt; // nothing may be written anywhere: the HKCU comparison shows it
