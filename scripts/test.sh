@@ -34,7 +34,8 @@ else
     e2e_preset=win64
 fi
 product_line="$root/build/$e2e_preset/bin/e2e-product.txt"
-rm -f "$product_line"
+sweep_line="$root/build/$e2e_preset/bin/e2e-sweep.txt"
+rm -f "$product_line" "$sweep_line"
 
 passed=0
 failed=0
@@ -72,5 +73,7 @@ if [ -f "$product_line" ]; then
 else
     echo "end-to-end: no run of the product was confirmed (EndToEnd.ProductRunsAsItsMachineType did not pass)"
 fi
+# The bad-input sweep's count of cases and of those that held.
+[ -f "$sweep_line" ] && tr -d '\r' <"$sweep_line"
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
