@@ -35,7 +35,8 @@ else
     e2e_preset=win64
 fi
 product_line="$root/build/$e2e_preset/bin/e2e-product.txt"
-rm -f "$product_line" "$root"/build/fuzz/fuzz-work/*/last-run.log
+sweep_line="$root/build/$e2e_preset/bin/e2e-sweep.txt"
+rm -f "$product_line" "$sweep_line" "$root"/build/fuzz/fuzz-work/*/last-run.log
 
 passed=0
 failed=0
@@ -77,5 +78,7 @@ fi
 fuzzed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$root"/build/fuzz/fuzz-work/*/last-run.log \
     2>/dev/null | awk '{ n += $1 } END { print n + 0 }')
 echo "fuzzing: $fuzzed inputs through the command line, the day rule and the version codes"
+# The bad-input sweep's count of cases and of those that held.
+[ -f "$sweep_line" ] && tr -d '\r' <"$sweep_line"
 echo "$passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]

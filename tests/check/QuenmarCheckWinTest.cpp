@@ -110,6 +110,35 @@ TEST_F(QuenmarCheck, SaysWhyTheStoredReportTimeDoesNotCount) {
     }
 }
 
+// A value that fills the program's 1,024-byte read buffer without a NUL is never read
+// as text, so the report must not explain the decision with a time parsed from it.
+TEST_F(QuenmarCheck, FullReadBufferWithoutNulGivesNoReportTime) {
+    ScopedEmulatedWindows emulated(WindowsVersion(6, 1, 7600, 0, L"WinNT"));
+    // An hour ago, padded with blanks, which still parse.
+    std::string stamp = TextOf(COleDateTime::GetCurrentTime().GetDate() - 1.0 / 24);
+    stamp.resize(1024, ' ');
+    SetStoredValue(m_keyPath, "ReportQuenmar", REG_SZ, stamp);
+    ProcessResult full = RunCheck("--json \"" + m_keyPath + "\"");
+    EXPECT_EQ(10u, full.exitCode);
+    EXPECT_EQ("true", JsonField(full.output, "due"));
+    EXPECT_EQ("null", JsonField(full.output, "reportTime"));
+    EXPECT_EQ("null", JsonField(full.output, "nextDue"));
+    // Windows reads it whole, unterminated; Wine's ANSI query adds a NUL of its own and
+    // then finds it too large. Either way it is no time stamp.
+    const std::string problem = JsonField(full.output, "reportParseProblem");
+    EXPECT_TRUE(problem == "ReportQuenmar fills 1024 bytes without a terminating NUL" ||
+                problem == "ReportQuenmar is longer than 1024 bytes")
+        << problem;
+
+    // A byte shorter, the zero-filled buffer ends the text: read, and not due.
+    stamp.pop_back();
+    SetStoredValue(m_keyPath, "ReportQuenmar", REG_SZ, stamp);
+    ProcessResult shorter = RunCheck("--json \"" + m_keyPath + "\"");
+    EXPECT_EQ(0u, shorter.exitCode);
+    EXPECT_EQ("false", JsonField(shorter.output, "due"));
+    EXPECT_EQ("null", JsonField(shorter.output, "reportParseProblem"));
+}
+
 struct AgreementCase {
     const char* name;
     EmulatedWindows windows;

@@ -24,7 +24,10 @@ void SetStoredValue(const std::string& keyPath, const char* name, DWORD type,
     if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                         &key, nullptr) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+    // The registry counts a string's missing NUL itself when the byte after the data is
+    // one, as it always is after a std::string's: a byte that is none keeps the size.
+    const std::string guarded = data + 'G';
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(guarded.data()),
                    static_cast<DWORD>(data.size()));
     RegCloseKey(key);
 }
