@@ -2,8 +2,6 @@
 
 #include "WineSystem.h"
 
-#include <vector>
-
 std::string QuenmarExePath() {
     return ProductExePath("Quenmar.exe");
 }
@@ -11,14 +9,11 @@ std::string QuenmarExePath() {
 QuenmarRun::QuenmarRun(const std::string& arguments) : QuenmarRun(QuenmarExePath(), arguments) {}
 
 QuenmarRun::QuenmarRun(const std::string& exePath, const std::string& arguments) {
-    std::string line = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
-    std::vector<char> mutableLine(line.begin(), line.end());
-    mutableLine.push_back('\0');
+    const std::string line = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &si, &pi)) {
+    if (StartProcess(line, false, si, pi)) {
         CloseHandle(pi.hThread);
         m_process = pi.hProcess;
         m_processId = pi.dwProcessId;

@@ -145,6 +145,22 @@ ScopedEmulatedWindows::~ScopedEmulatedWindows() {
     delete m_saved;
 }
 
+bool StartProcess(const std::string& commandLine, bool inheritHandles, STARTUPINFOA& si,
+                  PROCESS_INFORMATION& pi) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
+        mutableLine.push_back('\0');
+        if (CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, inheritHandles, 0,
+                           nullptr, nullptr, &si, &pi))
+            return true;
+        if (GetLastError() != ERROR_INTERNAL_ERROR)
+            return false;
+        std::fprintf(stderr, "Wine failed to start %s (ERROR_INTERNAL_ERROR); trying again\n",
+                     commandLine.c_str());
+    }
+    return false;
+}
+
 ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs) {
     ProcessResult result;
     char tempDir[MAX_PATH], tempFile[MAX_PATH];
@@ -161,10 +177,7 @@ ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs) {
     si.hStdOutput = out;
     si.hStdError = out;
     PROCESS_INFORMATION pi{};
-    std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
-    mutableLine.push_back('\0');
-    result.started = CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                    nullptr, &si, &pi) != FALSE;
+    result.started = StartProcess(commandLine, true, si, pi);
     CloseHandle(out);
     if (result.started) {
         result.finished = WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0;

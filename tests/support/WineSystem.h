@@ -44,6 +44,13 @@ struct ProcessResult {
     std::string output; // what it wrote to standard output
 };
 
+// CreateProcessA with commandLine exactly as given, no application name, no creation
+// flags. Wine now and then fails a start with ERROR_INTERNAL_ERROR (about one start in
+// a few hundred here, with nothing wrong in the program); such a start is tried again,
+// up to three times. Any other failure is returned at once.
+bool StartProcess(const std::string& commandLine, bool inheritHandles, STARTUPINFOA& si,
+                  PROCESS_INFORMATION& pi);
+
 // Starts commandLine exactly as given (CreateProcessA), waits up to timeoutMs and
 // returns what it wrote to standard output (through a file: Wine's services keep
 // inherited pipes open, so end-of-file never comes).
