@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds all five presets and runs every test: host (sanitizers), fuzz (each fuzzer for
-# a bounded time), win32 (checks of the shipped exes, two more builds of them, signing),
+# a bounded time), win32 (checks of the shipped exes, one more build of them, signing),
 # the Windows tests in process for i686 (win32-tests) and x86_64 (win64), and the
-# end-to-end suite against the shipped i686 exes, all under Wine in a fresh prefix on a
-# virtual display. Where 32-bit programs cannot run, the i686
-# tests are left out and the end-to-end suite runs the x86_64 build; one line says so.
+# end-to-end suite against the shipped i686 exes, under Wine in fresh prefixes on
+# virtual displays. Where 32-bit programs cannot run, the i686 tests are left out and
+# the end-to-end suite runs the x86_64 build; one line says so.
 # Ends with "N passed, M failed, K skipped".
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -24,35 +24,100 @@ wine_cleanup_on_exit
 wine_display_start || exit 1
 wine_prefix_init "$root/build/wine-run/prefix" || exit 1
 
-# ctest runs: preset and extra arguments. The end-to-end suite runs in one of them.
+# The ctest runs (a preset and its arguments) go in lanes that run side by side, the
+# runs of a lane one after the other: the Linux presets in one lane; the end-to-end
+# suite in another; the Windows tests in process in a third. Each Windows lane has a
+# display and a prefix of its own: runs that shared them would see each other's
+# notices and emulated versions.
+linux_lane=("host" "fuzz" "win32")
 if wine_check_pe32 "$root/build/win32/bin/QuenmarCheck.exe"; then
-    runs=("host" "fuzz" "win32" "win32-tests" "win64 -LE e2e")
     e2e_preset=win32-tests
+    in_process_lane=("win32-tests -LE e2e" "win64 -LE e2e")
 else
     echo "end-to-end: 32-bit programs cannot run here: $WINE_PE32_WHY;" \
         "the i686 tests are left out and the x86_64 build is tested instead"
-    runs=("host" "fuzz" "win32" "win64")
     e2e_preset=win64
+    in_process_lane=("win64 -LE e2e")
 fi
+e2e_lane=("$e2e_preset -L e2e")
 product_line="$root/build/$e2e_preset/bin/e2e-product.txt"
 sweep_line="$root/build/$e2e_preset/bin/e2e-sweep.txt"
 rm -f "$product_line" "$sweep_line" "$root"/build/fuzz/fuzz-work/*/last-run.log
+rm -f "$root"/build/ctest-*.log
+
+# The Windows test exes are listed once before the lanes start: their test lists are
+# made on first use, and two runs of one build must not make them at the same time.
+for preset in $(printf '%s\n' "${e2e_lane[@]}" "${in_process_lane[@]}" | cut -d' ' -f1 | sort -u); do
+    ctest --preset "$preset" -N >/dev/null 2>&1
+done
+
+# The log of a run: build/ctest-<preset>.log, or ctest-win64-LE-e2e.log for "win64 -LE e2e".
+log_of() {
+    local preset flag label
+    read -r preset flag label <<<"$1"
+    echo "$root/build/ctest-$preset${flag:+-${flag#-}-$label}.log"
+}
+
+# run_lane RUN...: each run's tests into its log, one run after the other.
+run_lane() {
+    local run preset locale
+    for run in "$@"; do
+        read -r preset _ <<<"$run"
+        # Wine takes its code page from the locale's name; Linux tools (bash, openssl)
+        # want a locale glibc has.
+        locale=C.UTF-8
+        case "$preset" in win64 | win32-tests) locale=ja_JP.UTF-8 ;; esac
+        # shellcheck disable=SC2086 # a run is a preset and its arguments, split on purpose
+        LANG=$locale LC_ALL=$locale ctest --preset $run "${ctest_arguments[@]}" \
+            >"$(log_of "$run")" 2>&1
+    done
+}
+ctest_arguments=("$@")
+
+# Interrupted: each lane's ctest is stopped, and the lane then stops what it started.
+lanes=()
+stop_lanes() {
+    local pid
+    [ ${#lanes[@]} -gt 0 ] || return 0
+    for pid in "${lanes[@]}"; do
+        pkill -TERM -P "$pid" 2>/dev/null
+        kill -TERM "$pid" 2>/dev/null
+    done
+    wait "${lanes[@]}" 2>/dev/null
+}
+trap 'stop_lanes; wine_stop' EXIT
+
+# The Linux lane runs at a low priority: the Windows lanes take the longest, and the
+# fuzzers run for a fixed time whatever share of the processor they get.
+(renice -n 15 "$BASHPID" >/dev/null && run_lane "${linux_lane[@]}") &
+lanes+=($!)
+# The end-to-end suite takes the prefix made above.
+run_lane "${e2e_lane[@]}" &
+lanes+=($!)
+(
+    XVFB_PID="" WINE_KEEPALIVE_PID="" WINE_KEEPALIVE_FD="" WINE_KEEPALIVE_DIR=""
+    wine_cleanup_on_exit
+    wine_display_start && wine_prefix_init "$root/build/wine-run/prefix-in-process" &&
+        run_lane "${in_process_lane[@]}"
+) &
+lanes+=($!)
+wait "${lanes[@]}"
+lanes=()
 
 passed=0
 failed=0
 skipped=0
-for run in "${runs[@]}"; do
-    read -r preset extra <<<"$run"
-    log="$root/build/ctest-$preset.log"
-    # Wine takes its code page from the locale's name; Linux tools (bash, openssl) want
-    # a locale glibc has.
-    locale=C.UTF-8
-    case "$preset" in win64 | win32-tests) locale=ja_JP.UTF-8 ;; esac
-    # shellcheck disable=SC2086 # extra holds separate arguments
-    LANG=$locale LC_ALL=$locale ctest --preset "$preset" $extra "$@" 2>&1 | tee "$log"
+for run in "${linux_lane[@]}" "${in_process_lane[@]}" "${e2e_lane[@]}"; do
+    log="$(log_of "$run")"
+    if [ ! -f "$log" ]; then
+        echo "$run: no tests ran (its display or Wine prefix could not be set up)"
+        failed=$((failed + 1))
+        continue
+    fi
+    cat "$log"
     summary=$(grep -E '[0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
     if [ -z "$summary" ]; then
-        # No summary at all: count the whole preset as one failure rather than none.
+        # No summary at all: count the whole run as one failure rather than none.
         grep -q 'No tests were found' "$log" || failed=$((failed + 1))
         continue
     fi
