@@ -1,5 +1,7 @@
 #include "FuzzProperties.h"
 
+#include "HexOf.h"
+
 #include "app/AppCommandLineInfo.h"
 #include "framework/CommandLine.h"
 #include "history/DayRule.h"
@@ -11,17 +13,6 @@
 namespace {
 bool NoLeadBytes(unsigned char) {
     return false;
-}
-
-std::string Hex(const std::string& bytes) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : bytes) {
-        hex += kDigits[c >> 4];
-        hex += kDigits[c & 15];
-        hex += ' ';
-    }
-    return hex;
 }
 
 // A lead byte with nothing after it in its argument is no character of the code page:
@@ -127,11 +118,11 @@ std::string CheckCommandLine(const uint8_t* data, std::size_t size) {
     while (const char* argument = splitter.Next())
         split.emplace_back(argument);
     if (split != arguments) {
-        std::string report = "round trip broken; line: " + Hex(line) + "\n";
+        std::string report = "round trip broken; line: " + HexOf(line) + "\n";
         for (const std::string& a : arguments)
-            report += "  in:  " + Hex(a) + "\n";
+            report += "  in:  " + HexOf(a) + "\n";
         for (const std::string& a : split)
-            report += "  out: " + Hex(a) + "\n";
+            report += "  out: " + HexOf(a) + "\n";
         return report;
     }
 
@@ -157,13 +148,13 @@ std::string CheckCommandLine(const uint8_t* data, std::size_t size) {
     AppCommandLineInfo parsed;
     ParseCommandLine(line.c_str(), isLeadByte, parsed);
     if (std::strcmp(parsed.m_strKeyPath.c_str(), expected.m_strKeyPath.c_str()) != 0)
-        return "key path " + Hex(parsed.m_strKeyPath.c_str()) + ", not the last plain argument " +
-               Hex(expected.m_strKeyPath.c_str());
+        return "key path " + HexOf(parsed.m_strKeyPath.c_str()) + ", not the last plain argument " +
+               HexOf(expected.m_strKeyPath.c_str());
     if (parsed.m_bForce != expected.m_bForce || parsed.m_bInstaller != expected.m_bInstaller ||
         parsed.m_bWin8Check != expected.m_bWin8Check ||
         parsed.m_bWin10Check != expected.m_bWin10Check ||
         parsed.m_bVistaNotice != expected.m_bVistaNotice)
-        return "switches differ from the arguments; line: " + Hex(line);
+        return "switches differ from the arguments; line: " + HexOf(line);
     return "";
 }
 

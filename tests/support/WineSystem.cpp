@@ -97,16 +97,6 @@ EmulatedWindows WindowsVersion(DWORD major, DWORD minor, DWORD build, WORD servi
     return w;
 }
 
-std::string HexOf(const std::string& bytes) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char c : bytes) {
-        hex += kDigits[c >> 4];
-        hex += kDigits[c & 15];
-    }
-    return hex;
-}
-
 struct ScopedEmulatedWindows::Saved {
     std::vector<RegValue> values;
 };

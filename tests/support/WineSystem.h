@@ -2,6 +2,8 @@
 // Test-only helpers for the Windows tests under Wine: make Wine report a chosen
 // Windows version to processes started afterwards, and start processes with an
 // exact command line.
+#include "HexOf.h"
+
 #include <windows.h>
 
 #include <string>
@@ -55,9 +57,6 @@ bool StartProcess(const std::string& commandLine, bool inheritHandles, STARTUPIN
 // returns what it wrote to standard output (through a file: Wine's services keep
 // inherited pipes open, so end-of-file never comes).
 ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs = 20000);
-
-// Bytes as lower-case hex, two digits each: readable in a failure message.
-std::string HexOf(const std::string& bytes);
 
 // The folder of the running test exe, with a trailing backslash.
 std::string ThisExeDirectory();
