@@ -10,6 +10,7 @@
 // The seed is printed; QUENMAR_SWEEP_SEED replays a run, QUENMAR_SWEEP_JOBS sets how
 // many cases run at once.
 #include "HistoryTestSupport.h"
+#include "NoticeTexts.h"
 #include "QuenmarDriver.h"
 #include "RegistrySnapshot.h"
 #include "WineSystem.h"
@@ -45,7 +46,6 @@ constexpr double kHalfSecond = 0.5 / 86400; // in days
 constexpr double kHour = 1.0 / 24;
 constexpr DWORD kRunTimeoutMs = 20000;
 const char kReport[] = "ReportQuenmar";
-const wchar_t kServicePackCaption[] = L"お知らせ";
 
 // splitmix64: the same numbers from the same seed on every build.
 class Random {
@@ -563,7 +563,7 @@ void FinishRun(QuenmarRun& run, ProgramRun* out) {
                       static_cast<unsigned long>(exitCode));
         out->faults.push_back(text);
     }
-    if (out->noticeShown && out->caption != kServicePackCaption)
+    if (out->noticeShown && out->caption != expected_text::kServicePackCaption)
         out->faults.push_back("the notice was not the service-pack notice: \"" +
                               Narrow(out->caption) + "\"");
 }
